@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "FileLib.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <system_error>
+
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "Errors.h"
+#include "Globals.h"
+
+namespace tessalune {
+namespace {
+
+// One entry of a folder as the listings see it.
+struct FolderEntry {
+  std::string name;
+  bool isFolder = false;  // a folder, or a link to one
+  bool isLink = false;
+};
+
+bool IsHidden(const std::string& name) { return !name.empty() && name.front() == '.'; }
+
+// Calls visit for each entry of folder in enumeration order ("." and ".." are
+// never reported); a folder that cannot be read reports nothing.
+void ForEachEntry(const std::string& folder, const std::function<void(const FolderEntry&)>& visit) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::directory_iterator it(AddBackslash(folder), error);
+  for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+    FolderEntry entry;
+    entry.name = it->path().filename().string();
+    std::error_code ignored;
+    entry.isFolder = it->is_directory(ignored);
+    entry.isLink = it->is_symlink(ignored);
+    visit(entry);
+  }
+}
+
+bool MatchesMask(const std::string& name, const std::string& mask) {
+  if (mask == "*.*" || mask == "*") return true;
+  return fnmatch(mask.c_str(), name.c_str(), FNM_NOESCAPE) == 0;
+}
+
+// A non-negative count of hundredths in the pattern "0.##".
+std::string FormatHundredths(std::int64_t hundredths) {
+  std::string text = std::to_string(hundredths / 100);
+  const int fraction = int(hundredths % 100);
+  if (fraction == 0) return text;
+  text += DecimalSeparator();
+  text += char('0' + fraction / 10);
+  if (fraction % 10 != 0) text += char('0' + fraction % 10);
+  return text;
+}
+
+// size / divisor in hundredths, rounded half away from zero, computed exactly
+// so that halves such as 1152 / 1024 = 1.125 round up as people expect.
+std::int64_t DivideToHundredths(std::int64_t size, std::int64_t divisor) {
+  const std::int64_t whole = size / divisor;
+  const std::int64_t rest = size % divisor;
+  return whole * 100 + (rest * 200 + divisor) / (2 * divisor);
+}
+
+}  // namespace
+
+std::string AddBackslash(const std::string& path) {
+  return !path.empty() && path.back() == '/' ? path : path + '/';
+}
+
+std::string AddSlash(const std::string& url) {
+  return !url.empty() && url.back() == '/' ? url : url + '/';
+}
+
+std::int64_t FileSizeOf(const std::string& fileName) {
+  // O_NONBLOCK keeps a named pipe from blocking the open; it is no regular
+  // file and measures 0 anyway.
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return 0;
+  struct stat info {};
+  const bool measured = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  ::close(fd);
+  return measured ? std::int64_t(info.st_size) : 0;
+}
+
+std::string FormatFileSize(std::int64_t size) {
+  if (size < 1000) return std::to_string(size) + " byte";
+  if (size <= 999999) return FormatHundredths(DivideToHundredths(size, 1024)) + " KB";
+  return FormatHundredths(DivideToHundredths(size, 1048576)) + " MB";
+}
+
+TFileFolder::TFileFolder(const std::string& folder, TFileKinds kinds) { Scan(folder, kinds); }
+
+void TFileFolder::Scan(const std::string& folder, TFileKinds kinds) {
+  folder_ = folder;
+  const std::string prefix = AddBackslash(folder);
+  ForEachEntry(folder, [&](const FolderEntry& entry) {
+    if (!entry.isFolder && !(kinds & fkFiles)) return;
+    if (entry.isFolder && !(kinds & fkFolders)) return;
+    if (IsHidden(entry.name) && !(kinds & fkHidden)) return;
+    strings_.push_back(prefix + entry.name);
+  });
+}
+
+const std::string& TFileFolder::Strings(int index) const {
+  if (index < 0 || index >= Count()) RaiseListIndexError(index);
+  return strings_[size_t(index)];
+}
+
+std::string TFileFolder::GetFileName(int index) const {
+  return Strings(index).substr(std::min(Strings(index).size(), AddBackslash(folder_).size()));
+}
+
+void FindFiles(std::vector<std::string>& list, const std::string& folder, const std::string& mask,
+               bool recursive, bool files, bool folders) {
+  const std::string prefix = AddBackslash(folder);
+  ForEachEntry(folder, [&](const FolderEntry& entry) {
+    if (!MatchesMask(entry.name, mask)) return;
+    if ((entry.isFolder && folders) || (!entry.isFolder && files)) list.push_back(prefix + entry.name);
+  });
+  if (!recursive) return;
+  std::vector<std::string> subFolders;
+  ForEachEntry(folder, [&](const FolderEntry& entry) {
+    if (entry.isFolder && !entry.isLink && !IsHidden(entry.name)) subFolders.push_back(prefix + entry.name);
+  });
+  for (const std::string& subFolder : subFolders) FindFiles(list, subFolder, mask, recursive, files, folders);
+}
+
+}  // namespace tessalune

@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessalune {
+
+// Small file-system routines. Failures become neutral results (a size of 0,
+// an empty listing); only a bad list index raises.
+
+// Path with "/" appended, unless its last character already is "/".
+std::string AddBackslash(const std::string& path);
+
+// Url with "/" appended, unless its last character already is "/".
+std::string AddSlash(const std::string& url);
+
+// The size of a regular file in bytes, 64 bits wide so that files of 2 GB and
+// more report their true size and totals over many files do not overflow.
+// 0 when the file cannot be opened for reading, is not a regular file, or
+// cannot be measured.
+std::int64_t FileSizeOf(const std::string& fileName);
+
+// A size for people: below 1000 "<n> byte", up to 999999 in KB (÷1024), above
+// in MB (÷1048576), with at most two decimals rounded half away from zero,
+// no trailing zeros and the user's DecimalSeparator() (Globals.h).
+std::string FormatFileSize(std::int64_t size);
+
+// Which entries a folder listing keeps. A hidden entry is one whose name
+// begins with ".".
+enum TFileKinds : unsigned {
+  fkFiles = 1,
+  fkFolders = 2,
+  fkHidden = 4,
+};
+
+constexpr TFileKinds operator|(TFileKinds a, TFileKinds b) {
+  return TFileKinds(unsigned(a) | unsigned(b));
+}
+
+// The full paths of the entries of one folder, in the order in which the file
+// system enumerates them; "." and ".." never appear. A folder that cannot be
+// read gives no entries.
+class TFileFolder {
+public:
+  TFileFolder(const std::string& folder, TFileKinds kinds);
+
+  // Remembers folder and appends its selected entries; the list is not
+  // cleared first.
+  void Scan(const std::string& folder, TFileKinds kinds);
+
+  // The folder last scanned, as the caller passed it.
+  const std::string& Folder() const { return folder_; }
+
+  int Count() const { return int(strings_.size()); }
+  // The full path of the entry at index; the list-index error outside the list.
+  const std::string& Strings(int index) const;
+  // The entry at index without the AddBackslash(Folder()) part.
+  std::string GetFileName(int index) const;
+
+  std::vector<std::string>::const_iterator begin() const { return strings_.begin(); }
+  std::vector<std::string>::const_iterator end() const { return strings_.end(); }
+
+private:
+  std::string folder_;
+  std::vector<std::string> strings_;
+};
+
+// Appends to list the full paths of the entries of folder whose names match
+// mask (files when `files`, folders when `folders`), then, when `recursive`,
+// those of every sub-folder that is not hidden, depth-first, a folder's own
+// matches first. The mask knows "*" and "?"; "*.*" matches every name.
+// Symbolic links to folders are listed but not entered, so a link cycle
+// cannot make the search endless.
+void FindFiles(std::vector<std::string>& list, const std::string& folder, const std::string& mask,
+               bool recursive, bool files, bool folders);
+
+}  // namespace tessalune
