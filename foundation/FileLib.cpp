@@ -2,9 +2,11 @@
 #include "FileLib.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <system_error>
+#include <utility>
 
 #include <fcntl.h>
 #include <fnmatch.h>
@@ -16,6 +18,26 @@
 
 namespace tessalune {
 namespace {
+
+// Owns one open file descriptor; closing is left to the caller when its
+// result matters (a write), otherwise done on destruction.
+class FileHandle {
+public:
+  explicit FileHandle(int fd) : fd_(fd) {}
+  ~FileHandle() { Close(); }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+
+  bool IsOpen() const { return fd_ >= 0; }
+  int Get() const { return fd_; }
+  bool Close() {
+    const int fd = std::exchange(fd_, -1);
+    return fd < 0 || ::close(fd) == 0;
+  }
+
+private:
+  int fd_;
+};
 
 // One entry of a folder as the listings see it.
 struct FolderEntry {
@@ -79,12 +101,41 @@ std::string AddSlash(const std::string& url) {
 std::int64_t FileSizeOf(const std::string& fileName) {
   // O_NONBLOCK keeps a named pipe from blocking the open; it is no regular
   // file and measures 0 anyway.
-  const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return 0;
+  const FileHandle file(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   struct stat info {};
-  const bool measured = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  ::close(fd);
-  return measured ? std::int64_t(info.st_size) : 0;
+  if (!file.IsOpen() || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+  return std::int64_t(info.st_size);
+}
+
+std::string ReadFileBytes(const std::string& fileName) {
+  const FileHandle file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat info {};
+  if (!file.IsOpen() || ::fstat(file.Get(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    throw EFOpenError(Format("Cannot open file %s", fileName.c_str()));
+  }
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
+    if (got == 0) return bytes;
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw EFOpenError(Format("Cannot open file %s", fileName.c_str()));
+    bytes.append(buffer, size_t(got));
+  }
+}
+
+void WriteFileBytes(const std::string& fileName, const std::string& bytes) {
+  FileHandle file(::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  size_t written = 0;
+  while (file.IsOpen() && written < bytes.size()) {
+    const ssize_t put = ::write(file.Get(), bytes.data() + written, bytes.size() - written);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) break;
+    written += size_t(put);
+  }
+  // A full disk may only show when the file is closed.
+  const bool complete = file.IsOpen() && written == bytes.size();
+  if (!file.Close() || !complete) throw EFCreateError(Format("Cannot create file %s", fileName.c_str()));
 }
 
 std::string FormatFileSize(std::int64_t size) {

@@ -27,6 +27,15 @@ std::int64_t FileSizeOf(const std::string& fileName);
 // no trailing zeros and the user's DecimalSeparator() (Globals.h).
 std::string FormatFileSize(std::int64_t size);
 
+// All bytes of a file. A file that cannot be opened or read (a folder
+// included) raises EFOpenError "Cannot open file %s" with the file name.
+std::string ReadFileBytes(const std::string& fileName);
+
+// Creates the file (truncating one that exists) and writes the bytes, nothing
+// added. A file that cannot be created or written completely raises
+// EFCreateError "Cannot create file %s" with the file name.
+void WriteFileBytes(const std::string& fileName, const std::string& bytes);
+
 // Which entries a folder listing keeps. A hidden entry is one whose name
 // begins with ".".
 enum TFileKinds : unsigned {

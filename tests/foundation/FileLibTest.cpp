@@ -105,6 +105,33 @@ TEST(FileSizeOf, ReportsTheTrueSizeOfFilesBeyondTwoGigabytes) {
   EXPECT_EQ(FormatFileSize(FileSizeOf(big)), "4768.37 MB");
 }
 
+TEST(FileBytes, RoundTripEveryByteAndRaiseWithTheFileName) {
+  test::Sandbox box;
+  const std::string bytes("a\0\r\n\xFF", 5);
+  WriteFileBytes(box.File("f.bin"), bytes);
+  EXPECT_EQ(ReadFileBytes(box.File("f.bin")), bytes);
+  WriteFileBytes(box.File("f.bin"), "x");
+  EXPECT_EQ(ReadFileBytes(box.File("f.bin")), "x");
+  const std::string folder = box.Path().string();
+  try {
+    ReadFileBytes(folder);
+    FAIL() << "no exception";
+  } catch (const EFOpenError& error) {
+    EXPECT_EQ(error.Message(), "Cannot open file " + folder);
+  }
+  try {
+    WriteFileBytes(folder, "x");
+    FAIL() << "no exception";
+  } catch (const EFCreateError& error) {
+    EXPECT_EQ(error.Message(), "Cannot create file " + folder);
+  }
+}
+
+TEST(FileBytes, AFullDiskIsAFailureNotASuccess) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  EXPECT_THROW(WriteFileBytes("/dev/full", "bytes"), EFCreateError);
+}
+
 // A folder with visible and hidden files and sub-folders.
 class FolderListing : public ::testing::Test {
 protected:
