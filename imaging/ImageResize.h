@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "Bitmap.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace tessalune {
+
+enum TResampleKernel { rkLanczos3 = 0, rkHermite = 1, rkBSpline = 2 };
+
+// Separable filtered resampling: all rows horizontally into an intermediate
+// image, then all columns vertically. Converts Src to 24 bits in place, gives
+// Dst the same format and fills Dst at the size it already has. A source or
+// destination side below 1 leaves Dst without pixels and returns. Raises
+// EMathError "Floating point division by zero" when a destination side of 1
+// meets a longer source side.
+void ResampleBitmap(TBitmap& Src, TBitmap& Dst, TResampleKernel Kernel);
+
+// Bilinear stretch of a 24-bit Src into Dst at Dst's size, in 16.16 fixed
+// point. Raises EMathError "Division by zero" when Dst has a side of 0.
+void FastStretchBitmap(const TBitmap& Src, TBitmap& Dst);
+
+// The parts of the two routines, for their tests and the benchmarks.
+namespace resample {
+
+// One source pixel of a destination column or row and its weight (never 0).
+struct TSampleWeight {
+  std::int32_t index;
+  float weight;
+};
+using TWeightList = std::vector<TSampleWeight>;
+
+float NormalizedSinc(float y);
+float LanczosKernel(float x);
+float HermiteKernel(float x);
+float BSplineKernel(float x);
+
+// The scale of one pass: DstSize / SrcSize for a source of 1 pixel, else
+// (DstSize - 1) / (SrcSize - 1).
+float PassScale(int dstSize, int srcSize);
+
+// The weight list of every destination position 0 .. count - 1 of a pass
+// with the given scale over a source of size pixels.
+std::vector<TWeightList> BuildWeightLists(TResampleKernel kernel, float scale, int size,
+                                          int count);
+
+// A channel sum as a byte: 255 from 255 on, 0 below 0, else truncated.
+std::uint8_t ClampToByte(double v);
+
+// Blends the pixels c1 and c2 (3 bytes each) with the weight w of c1, 0..255.
+void BlendPixel(const std::uint8_t* c1, const std::uint8_t* c2, int w, std::uint8_t* out);
+
+// ResampleBitmap with the passes split over the given number of threads
+// (0: one per core). The result does not depend on the number of threads.
+void ResampleBitmapThreads(TBitmap& Src, TBitmap& Dst, TResampleKernel Kernel, unsigned threads);
+
+}  // namespace resample
+}  // namespace tessalune

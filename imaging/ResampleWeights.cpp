@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The kernels and weight lists of ResampleBitmap. Every expression is
+// evaluated in long double from single-precision inputs and rounded to float
+// where it is stored, so the weights do not depend on the compiler's choice
+// of floating-point registers.
+#include "ImageResize.h"
+
+#include "Errors.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tessalune::resample {
+namespace {
+
+constexpr long double kPi = 3.14159265358979323851L;
+// Beyond this the sine has no meaningful value and counts as 0.
+constexpr long double kLargestSineArgument = 0x1p63L;
+
+using TKernel = float (*)(float);
+
+struct TKernelInfo {
+  TKernel kernel;
+  float support;
+};
+
+TKernelInfo KernelInfo(TResampleKernel kernel) {
+  switch (kernel) {
+    case rkHermite: return {HermiteKernel, 1.0f};
+    case rkBSpline: return {BSplineKernel, 2.0f};
+    case rkLanczos3: break;
+  }
+  return {LanczosKernel, 3.0f};
+}
+
+// A candidate outside the source reads its mirror image, reflected once:
+// about the first pixel (not repeated) on the left, about the outer edge of
+// the last pixel (repeated) on the right. A support wider than the source can
+// leave the source even so; such an index reads the nearest edge pixel.
+std::int32_t Reflect(std::int64_t j, int n) {
+  if (j < 0) j = -j;
+  else if (j >= n) j = 2 * std::int64_t{n} - 1 - j;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(j, 0, n - 1));
+}
+
+TWeightList BuildWeightList(TKernel kernel, float R, float f, float c, int n) {
+  const auto a = static_cast<std::int64_t>(std::floor(static_cast<long double>(c) - R));
+  const auto b = static_cast<std::int64_t>(std::ceil(static_cast<long double>(c) + R));
+  TWeightList list;
+  list.reserve(static_cast<std::size_t>(2.0f * R + 1.0f));
+  for (std::int64_t j = a; j <= b; ++j) {
+    const auto argument = static_cast<float>((c - static_cast<long double>(j)) / f);
+    const auto weight = static_cast<float>(static_cast<long double>(kernel(argument)) / f);
+    if (weight == 0.0f) continue;
+    list.push_back({Reflect(j, n), weight});
+  }
+  return list;
+}
+
+}  // namespace
+
+float NormalizedSinc(float y) {
+  if (y == 0.0f) return 1.0f;
+  const auto p = static_cast<float>(kPi * y);
+  const long double sine =
+      std::fabs(static_cast<long double>(p)) < kLargestSineArgument ? std::sin(static_cast<long double>(p)) : 0.0L;
+  return static_cast<float>(sine / p);
+}
+
+float LanczosKernel(float x) {
+  const float t = std::fabs(x);
+  if (!(t < 3.0f)) return 0.0f;
+  const auto third = static_cast<float>(t / 3.0L);
+  return static_cast<float>(static_cast<long double>(NormalizedSinc(t)) * NormalizedSinc(third));
+}
+
+float HermiteKernel(float x) {
+  const long double t = std::fabs(x);
+  if (!(t < 1.0L)) return 0.0f;
+  return static_cast<float>((t * t) * (2.0L * t - 3.0L) + 1.0L);
+}
+
+float BSplineKernel(float x) {
+  const float t = std::fabs(x);
+  if (t < 1.0f) {
+    const auto s = static_cast<float>(static_cast<long double>(t) * t);
+    return static_cast<float>(0.5L * s * t - s + 2.0L / 3.0L);
+  }
+  if (t < 2.0f) {
+    const auto u = static_cast<float>(2.0L - t);
+    return static_cast<float>(static_cast<long double>(u) * u * (1.0L / 6.0L) * u);
+  }
+  return 0.0f;
+}
+
+float PassScale(int dstSize, int srcSize) {
+  if (srcSize == 1) return static_cast<float>(static_cast<long double>(dstSize) / srcSize);
+  return static_cast<float>(static_cast<long double>(dstSize - 1) / (srcSize - 1));
+}
+
+std::vector<TWeightList> BuildWeightLists(TResampleKernel kernel, float scale, int size,
+                                          int count) {
+  const TKernelInfo info = KernelInfo(kernel);
+  float R = info.support;
+  float f = 1.0f;
+  if (scale < 1.0f) {
+    if (scale == 0.0f) throw EMathError("Floating point division by zero");
+    R = static_cast<float>(info.support / static_cast<long double>(scale));
+    f = static_cast<float>(1.0L / scale);
+  }
+  std::vector<TWeightList> lists;
+  lists.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const auto c = static_cast<float>(static_cast<long double>(i) / scale);
+    lists.push_back(BuildWeightList(info.kernel, R, f, c, size));
+  }
+  return lists;
+}
+
+std::uint8_t ClampToByte(double v) {
+  if (v >= 255.0) return 255;
+  if (!(v >= 0.0)) return 0;
+  return static_cast<std::uint8_t>(v);
+}
+
+}  // namespace tessalune::resample
