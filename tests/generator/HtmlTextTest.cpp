@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QPalette>
+
+#include <memory>
+
+#include "HtmlText.h"
+
+namespace tessalune {
+namespace {
+
+struct TextCase {
+  const char* text;
+  const char* html;
+};
+
+class TextToHtmlTest : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(TextToHtmlTest, EscapesMarkupAndLineBreaks) {
+  EXPECT_EQ(TextToHtml(GetParam().text), GetParam().html);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TextToHtmlTest,
+    ::testing::Values(TextCase{"", ""}, TextCase{"plain text", "plain text"},
+                      TextCase{"a & b", "a &amp; b"}, TextCase{"<b>bold</b>", "&lt;b&gt;bold&lt;/b&gt;"},
+                      // An entity already in the text shows as its own text.
+                      TextCase{"&lt;", "&amp;lt;"},
+                      TextCase{"one\r\ntwo", "one<br>two"}, TextCase{"one\ntwo", "one<br>two"},
+                      TextCase{"one\rtwo", "one\rtwo"}, TextCase{"\"quoted\" 'too'", "\"quoted\" 'too'"},
+                      TextCase{"caf\xC3\xA9 > 5", "caf\xC3\xA9 &gt; 5"}));
+
+struct ColorCase {
+  std::int32_t color;
+  const char* html;
+};
+
+class ColorToHtmlTest : public ::testing::TestWithParam<ColorCase> {};
+
+TEST_P(ColorToHtmlTest, WritesRedGreenBlue) {
+  EXPECT_EQ(ColorToHtml(GetParam().color), GetParam().html);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ColorToHtmlTest,
+    ::testing::Values(ColorCase{0x0000FF, "FF0000"}, ColorCase{0x00FF00, "00FF00"},
+                      ColorCase{0xFF0000, "0000FF"}, ColorCase{0x000000, "000000"},
+                      ColorCase{0xF5F5F5, "F5F5F5"}, ColorCase{0x123456, "563412"},
+                      // Bits above the 24 colour bits name no colour of their own.
+                      ColorCase{0x1FFFFFFF, "FFFFFF"}, ColorCase{0x02123456, "563412"}));
+
+constexpr std::int32_t SystemColor(int index) { return std::int32_t(0x80000000u | unsigned(index)); }
+
+// Without a GUI application the classic desktop colours stand in.
+TEST(ColorToHtmlSystemTest, GivesClassicColoursWithoutApplication) {
+  ASSERT_EQ(QCoreApplication::instance(), nullptr);
+  EXPECT_EQ(ColorToHtml(SystemColor(5)), "FFFFFF");   // window
+  EXPECT_EQ(ColorToHtml(SystemColor(8)), "000000");   // window text
+  EXPECT_EQ(ColorToHtml(SystemColor(15)), "D4D0C8");  // button face
+  EXPECT_EQ(ColorToHtml(SystemColor(24)), "FFFFE1");  // tool tip background
+  EXPECT_EQ(ColorToHtml(SystemColor(1)), "3A6EA5");   // desktop
+  EXPECT_EQ(ColorToHtml(SystemColor(200)), "000000");  // no such colour
+}
+
+// With one, a system colour is what the application's palette shows.
+TEST(ColorToHtmlSystemTest, FollowsTheApplicationPalette) {
+  int argc = 1;
+  char name[] = "HtmlTextTest";
+  char* argv[] = {name, nullptr};
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  auto app = std::make_unique<QGuiApplication>(argc, argv);
+  QPalette palette = QGuiApplication::palette();
+  palette.setColor(QPalette::All, QPalette::Base, QColor(0x12, 0x34, 0x56));
+  palette.setColor(QPalette::All, QPalette::Button, QColor(0xAB, 0xCD, 0xEF));
+  palette.setColor(QPalette::All, QPalette::Highlight, QColor(0x01, 0x02, 0x03));
+  QGuiApplication::setPalette(palette);
+
+  EXPECT_EQ(ColorToHtml(SystemColor(5)), "123456");   // window
+  EXPECT_EQ(ColorToHtml(SystemColor(15)), "ABCDEF");  // button face
+  EXPECT_EQ(ColorToHtml(SystemColor(13)), "010203");  // highlight
+  // A colour the palette has no role for keeps its classic value.
+  EXPECT_EQ(ColorToHtml(SystemColor(1)), "3A6EA5");
+  app.reset();
+}
+
+}  // namespace
+}  // namespace tessalune
