@@ -22,9 +22,10 @@ std::string AddSlash(const std::string& url);
 // cannot be measured.
 std::int64_t FileSizeOf(const std::string& fileName);
 
-// A size for people: below 1000 "<n> byte", up to 999999 in KB (÷1024), above
-// in MB (÷1048576), with at most two decimals rounded half away from zero,
-// no trailing zeros and the user's DecimalSeparator() (Globals.h).
+// A size for people: below 1000 "<n> byte", up to 999999 in KB (size / 1024),
+// above that in MB (size / 1048576), with at most two decimals rounded half
+// away from zero, no trailing zeros and the user's DecimalSeparator()
+// (Globals.h).
 std::string FormatFileSize(std::int64_t size);
 
 // All bytes of a file. A file that cannot be opened or read (a folder
