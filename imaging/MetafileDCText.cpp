@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Text output of the device context: the logical font becomes a QFont in
+// target pixels, placed by the text alignment and turned by the escapement.
+#include "MetafileDC.h"
+
+#include "MetafileLimits.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tessalune::metafile {
+
+namespace {
+
+constexpr std::uint32_t kAlignUpdatePosition = 0x01;
+constexpr std::uint32_t kAlignHorizontalMask = 0x06;
+constexpr std::uint32_t kAlignRight = 0x02;
+constexpr std::uint32_t kAlignCenter = 0x06;
+constexpr std::uint32_t kAlignVerticalMask = 0x18;
+constexpr std::uint32_t kAlignBottom = 0x08;
+constexpr std::uint32_t kAlignBaseline = 0x18;
+constexpr std::uint32_t kOptionOpaque = 0x02;
+constexpr std::uint32_t kOptionClipped = 0x04;
+constexpr int kBackgroundOpaque = 2;
+// The height of GDI's default font, in device pixels.
+constexpr double kDefaultFontHeight = 16;
+constexpr double kMaxFontPixels = 2048;
+
+// A QFont of the logical font at pixelHeight; a positive logical height is
+// the character cell (ascent plus descent), a negative one the em height.
+QFont MakeFont(const TMetaFont& logical, double pixelHeight, double pixelWidth) {
+  QFont font(logical.face.isEmpty() ? QStringLiteral("Sans Serif") : logical.face);
+  font.setPixelSize(100);
+  if (logical.height > 0) {
+    const QFontMetricsF metrics(font);
+    const double cell = metrics.ascent() + metrics.descent();
+    if (cell > 0) pixelHeight = pixelHeight * 100 / cell;
+  }
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelHeight))));
+  font.setWeight(static_cast<QFont::Weight>(
+      std::clamp(logical.weight == 0 ? 400 : logical.weight, 1, 1000)));
+  font.setItalic(logical.italic);
+  font.setUnderline(logical.underline);
+  font.setStrikeOut(logical.strikeOut);
+  if (pixelWidth > 0) {
+    const double average = QFontMetricsF(font).averageCharWidth();
+    if (average > 0)
+      font.setStretch(std::clamp(static_cast<int>(std::lround(100 * pixelWidth / average)), 1,
+                                 4000));
+  }
+  return font;
+}
+
+double AxisScale(double a, double b) { return std::hypot(a, b); }
+
+}  // namespace
+
+void TMetafileDC::TextOut(const QPointF& reference, const QString& text,
+                          const std::vector<double>& dx, std::uint32_t options,
+                          const std::optional<QRectF>& rect) {
+  if (!Spend(static_cast<std::uint64_t>(text.size()) + 1)) return;
+  const QTransform toTarget = LogicalToTarget();
+  const double xScale = AxisScale(toTarget.m11(), toTarget.m12());
+  const double yScale = AxisScale(toTarget.m21(), toTarget.m22());
+  const TMetaFont& logical = state_.font;
+  const double height = logical.height == 0 ? kDefaultFontHeight * LengthScale(deviceToTarget_)
+                                            : std::abs(logical.height) * yScale;
+  const bool updatePosition = state_.textAlign & kAlignUpdatePosition;
+  const QPointF origin = updatePosition ? state_.position : reference;
+
+  if (rect && (options & kOptionOpaque)) {
+    QPainterPath box;
+    box.addRect(rect->normalized());
+    FillArea(box, TMetaBrush{0, state_.bkColor, 0, QImage()});
+  }
+  if (!std::isfinite(height) || height < 0.5 || height > kMaxFontPixels) return;
+  const QFont font = MakeFont(logical, height, std::abs(logical.width) * xScale);
+  const QFontMetricsF metrics(font);
+
+  std::vector<double> advances;
+  double total = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const double advance = i < static_cast<qsizetype>(dx.size())
+                               ? dx[static_cast<std::size_t>(i)] * xScale
+                               : metrics.horizontalAdvance(text[i]);
+    advances.push_back(advance);
+    total += advance;
+  }
+  if (dx.empty()) total = metrics.horizontalAdvance(text);
+  if (updatePosition && xScale > 0) state_.position.rx() += total / xScale;
+
+  double left = 0;
+  const std::uint32_t horizontal = state_.textAlign & kAlignHorizontalMask;
+  if (horizontal == kAlignCenter)
+    left = -total / 2;
+  else if (horizontal == kAlignRight)
+    left = -total;
+  double baseline = metrics.ascent();
+  const std::uint32_t vertical = state_.textAlign & kAlignVerticalMask;
+  if (vertical == kAlignBaseline)
+    baseline = 0;
+  else if (vertical == kAlignBottom)
+    baseline = -metrics.descent();
+
+  const QPointF anchor = toTarget.map(origin);
+  if (!Drawable(QRectF(anchor, anchor)) || !std::isfinite(total) ||
+      std::abs(total) > kMaxTargetCoordinate)
+    return;
+  if (rect && (options & kOptionClipped)) {
+    QPainterPath box;
+    box.addRect(rect->normalized());
+    painter_.setClipPath(toTarget.map(box), Qt::IntersectClip);
+  }
+  painter_.setTransform(QTransform().translate(anchor.x(), anchor.y()).rotate(
+      -logical.escapement / 10.0));
+  if (state_.bkMode == kBackgroundOpaque && !(rect && (options & kOptionOpaque)))
+    painter_.fillRect(QRectF(left, baseline - metrics.ascent(), total, metrics.height()),
+                      state_.bkColor);
+  painter_.setFont(font);
+  painter_.setPen(state_.textColor);
+  painter_.setBackgroundMode(Qt::TransparentMode);
+  if (dx.empty()) {
+    painter_.drawText(QPointF(left, baseline), text);
+  } else {
+    double x = left;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      painter_.drawText(QPointF(x, baseline), QString(text[i]));
+      x += advances[static_cast<std::size_t>(i)];
+    }
+  }
+  ApplyClip();
+}
+
+}  // namespace tessalune::metafile

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tessalune::metafile {
+
+// Caps that keep a hostile metafile from costing unbounded memory or time.
+// Real pictures stay far below each of them.
+inline constexpr std::size_t kMaxFileBytes = 64u << 20;
+inline constexpr std::size_t kMaxRecords = 1u << 20;
+// Points, characters and bitmap pixels drawn per file, all counted together.
+inline constexpr std::uint64_t kMaxWorkUnits = std::uint64_t{1} << 26;
+inline constexpr int kMaxPictureSide = 32767;
+inline constexpr std::uint32_t kMaxObjects = 65535;
+inline constexpr std::size_t kMaxSavedStates = 1024;
+inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t{1} << 24;
+inline constexpr int kMaxBitmapSide = 1 << 15;
+inline constexpr int kMaxTextLength = 4096;
+// Shapes reaching beyond this many target pixels from the origin are skipped:
+// they are lies, and stroking or dashing them would cost without bound.
+inline constexpr double kMaxTargetCoordinate = 1 << 20;
+
+}  // namespace tessalune::metafile

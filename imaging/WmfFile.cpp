@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "WmfFile.h"
+
+#include "Errors.h"
+#include "MetafileLimits.h"
+#include "MetafileRecords.h"
+
+#include <uwmf.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+
+namespace tessalune::metafile {
+
+namespace {
+
+constexpr double kPixelsPerInch = 96;
+constexpr std::size_t kTypeOffset = 4;
+
+[[noreturn]] void RaiseInvalid() { throw Exception("Metafile is not valid"); }
+
+int PictureSide(double pixels) {
+  pixels = std::round(std::abs(pixels));
+  if (pixels > kMaxPictureSide) RaiseInvalid();
+  return static_cast<int>(pixels);
+}
+
+// The first window origin and extent the records set, as a rectangle.
+std::optional<QRectF> FirstWindow(std::string_view bytes, std::size_t recordsOffset) {
+  std::optional<QPointF> origin;
+  std::optional<QSizeF> extent;
+  ForEachWmfRecord(bytes, recordsOffset, [&](const char* record, std::size_t) {
+    U_POINT16 point{};
+    const auto type = static_cast<std::uint8_t>(record[kTypeOffset]);
+    if (type == U_WMR_SETWINDOWORG && !origin && U_WMRSETWINDOWORG_get(record, &point))
+      origin = QPointF(point.x, point.y);
+    if (type == U_WMR_SETWINDOWEXT && !extent && U_WMRSETWINDOWEXT_get(record, &point))
+      extent = QSizeF(point.x, point.y);
+  });
+  if (!extent) return std::nullopt;
+  return QRectF(origin.value_or(QPointF()), *extent);
+}
+
+}  // namespace
+
+void ForEachWmfRecord(std::string_view bytes, std::size_t recordsOffset,
+                      const std::function<void(const char*, std::size_t)>& visit) {
+  const char* const limit = bytes.data() + bytes.size();
+  std::size_t offset = recordsOffset;
+  std::size_t count = 0;
+  while (offset < bytes.size()) {
+    const char* record = bytes.data() + offset;
+    const std::size_t size = U_WMRRECSAFE_get(record, limit);
+    if (size == 0 || size > bytes.size() - offset || ++count > kMaxRecords) RaiseInvalid();
+    visit(record, size);
+    if (static_cast<std::uint8_t>(record[kTypeOffset]) == U_WMR_EOF) return;
+    offset += size;
+  }
+}
+
+TWmfLayout ReadWmf(std::string_view bytes) {
+  U_WMRPLACEABLE placeable{};
+  U_WMRHEADER header{};
+  const int headers = wmfheader_get(bytes.data(), bytes.data() + bytes.size(), &placeable, &header);
+  if (headers <= 0 || static_cast<std::size_t>(headers) > bytes.size()) RaiseInvalid();
+  TWmfLayout layout;
+  layout.recordsOffset = static_cast<std::size_t>(headers);
+  layout.info.objects = std::min<std::uint32_t>(header.nObjects, kMaxObjects);
+  ForEachWmfRecord(bytes, layout.recordsOffset, [](const char*, std::size_t) {});
+
+  if (placeable.Key == 0x9AC6CDD7) {
+    if (placeable.Inch == 0) RaiseInvalid();
+    const U_RECT16& box = placeable.Dst;
+    layout.window = QRectF(QPointF(box.left, box.top), QPointF(box.right, box.bottom));
+    const double scale = kPixelsPerInch / placeable.Inch;
+    layout.info.width = PictureSide(layout.window.width() * scale);
+    layout.info.height = PictureSide(layout.window.height() * scale);
+    layout.info.frame.pixelsPerMmX = placeable.Inch / 25.4;
+    layout.info.frame.pixelsPerMmY = placeable.Inch / 25.4;
+  } else if (const auto window = FirstWindow(bytes, layout.recordsOffset)) {
+    layout.window = *window;
+    layout.info.width = PictureSide(window->width());
+    layout.info.height = PictureSide(window->height());
+  }
+  layout.info.frame.frame =
+      QRectF(0, 0, std::abs(layout.window.width()), std::abs(layout.window.height()));
+  return layout;
+}
+
+}  // namespace tessalune::metafile

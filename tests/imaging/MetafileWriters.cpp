@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "MetafileWriters.h"
+
+#include <stdexcept>
+
+namespace tessalune::test {
+
+namespace {
+
+// 96 pixels per inch: 960 pixels on 254 millimetres.
+constexpr int kDevicePixels = 960;
+constexpr int kDeviceMillimetres = 254;
+
+int Hundredths(int pixels) { return (pixels * 2540 + 48) / 96; }
+
+void Check(int status, const char* what) {
+  if (status != 0) throw std::runtime_error(what);
+}
+
+}  // namespace
+
+TEmfWriter::TEmfWriter(const std::string& fileName, int width, int height) {
+  Check(emf_start(fileName.c_str(), 4096, 4096, &track_), "emf_start");
+  Check(emf_htable_create(128, 128, &handles_), "emf_htable_create");
+  const U_RECTL bounds{0, 0, width, height};
+  const U_RECTL frame{0, 0, Hundredths(width), Hundredths(height)};
+  Add(U_EMRHEADER_set(bounds, frame, nullptr, 0, nullptr,
+                      U_SIZEL{kDevicePixels, kDevicePixels},
+                      U_SIZEL{kDeviceMillimetres, kDeviceMillimetres}, 0));
+}
+
+TEmfWriter::~TEmfWriter() {
+  emf_free(&track_);
+  emf_htable_free(&handles_);
+}
+
+void TEmfWriter::Add(char* record) {
+  if (!record) throw std::runtime_error("record not made");
+  Check(emf_append(reinterpret_cast<U_ENHMETARECORD*>(record), track_, 1), "emf_append");
+}
+
+void TEmfWriter::SelectPen(std::uint32_t style, int width, U_COLORREF colour) {
+  std::uint32_t pen = 0;
+  Add(createpen_set(&pen, handles_, logpen_set(style, U_POINT{width, 0}, colour)));
+  Add(selectobject_set(pen, handles_));
+}
+
+void TEmfWriter::SelectBrush(U_COLORREF colour) {
+  std::uint32_t brush = 0;
+  Add(createbrushindirect_set(&brush, handles_, logbrush_set(U_BS_SOLID, colour, 0)));
+  Add(selectobject_set(brush, handles_));
+}
+
+void TEmfWriter::Finish() {
+  Add(U_EMREOF_set(0, nullptr, track_));
+  Check(emf_finish(track_, handles_), "emf_finish");
+}
+
+TWmfWriter::TWmfWriter(const std::string& fileName, const U_PAIRF* inches, unsigned dpi) {
+  Check(wmf_start(fileName.c_str(), 4096, 4096, &track_), "wmf_start");
+  Check(wmf_htable_create(128, 128, &handles_), "wmf_htable_create");
+  char* header = U_WMRHEADER_set(const_cast<U_PAIRF*>(inches), dpi);
+  if (!header) throw std::runtime_error("header not made");
+  Check(wmf_header_append(reinterpret_cast<U_METARECORD*>(header), track_, 1), "header");
+}
+
+TWmfWriter::~TWmfWriter() {
+  wmf_free(&track_);
+  wmf_htable_free(&handles_);
+}
+
+void TWmfWriter::Add(char* record) {
+  if (!record) throw std::runtime_error("record not made");
+  Check(wmf_append(reinterpret_cast<U_METARECORD*>(record), track_, 1), "wmf_append");
+}
+
+void TWmfWriter::SelectPen(std::uint16_t style, std::uint16_t width, U_COLORREF colour) {
+  std::uint32_t pen = 0;
+  Add(wcreatepenindirect_set(&pen, handles_, U_PEN_set(style, width, colour)));
+  Add(wselectobject_set(pen, handles_));
+}
+
+void TWmfWriter::SelectBrush(U_COLORREF colour) {
+  std::uint32_t brush = 0;
+  Add(wcreatebrushindirect_set(&brush, handles_, U_WLOGBRUSH_set(U_BS_SOLID, colour, 0)));
+  Add(wselectobject_set(brush, handles_));
+}
+
+void TWmfWriter::Finish() {
+  Add(U_WMREOF_set());
+  Check(wmf_finish(track_), "wmf_finish");
+}
+
+}  // namespace tessalune::test

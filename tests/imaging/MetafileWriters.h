@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <uemf.h>
+#include <uwmf.h>
+
+#include <string>
+
+namespace tessalune::test {
+
+// Builds an enhanced metafile with libuemf's record writers. The reference
+// device has 96 pixels per inch and the frame is width x height of its
+// pixels; records go in through Add, which takes them over.
+class TEmfWriter {
+public:
+  TEmfWriter(const std::string& fileName, int width, int height);
+  ~TEmfWriter();
+  TEmfWriter(const TEmfWriter&) = delete;
+  TEmfWriter& operator=(const TEmfWriter&) = delete;
+
+  void Add(char* record);
+  EMFHANDLES* Handles() { return handles_; }
+  // Creates a solid pen or brush and selects it.
+  void SelectPen(std::uint32_t style, int width, U_COLORREF colour);
+  void SelectBrush(U_COLORREF colour);
+  // Appends the end record and writes the file.
+  void Finish();
+
+private:
+  EMFTRACK* track_ = nullptr;
+  EMFHANDLES* handles_ = nullptr;
+};
+
+// Builds a Windows metafile with libuemf's record writers; with inches set it
+// has a placeable header of inches x dpi logical units.
+class TWmfWriter {
+public:
+  TWmfWriter(const std::string& fileName, const U_PAIRF* inches, unsigned dpi);
+  ~TWmfWriter();
+  TWmfWriter(const TWmfWriter&) = delete;
+  TWmfWriter& operator=(const TWmfWriter&) = delete;
+
+  void Add(char* record);
+  WMFHANDLES* Handles() { return handles_; }
+  void SelectPen(std::uint16_t style, std::uint16_t width, U_COLORREF colour);
+  void SelectBrush(U_COLORREF colour);
+  void Finish();
+
+private:
+  WMFTRACK* track_ = nullptr;
+  WMFHANDLES* handles_ = nullptr;
+};
+
+// Draws, through libEMF's GDI calls, a red filled rectangle from (10, 10) to
+// (50, 40) on a 100 x 100 pixel frame and the text "HH" at (60, 60).
+void WriteLibEmfPicture(const std::string& fileName);
+
+}  // namespace tessalune::test
