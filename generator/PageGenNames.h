@@ -14,12 +14,6 @@ std::string FileNamePart(const std::string& path);
 // replaced by extension, or extension appended when there is none.
 std::string ChangeFileExt(const std::string& path, const std::string& extension);
 
-// Equality with the letters A to Z compared without regard to case.
-bool SameTextAscii(const std::string& a, const std::string& b);
-
-// Whether text holds nothing but characters of codes 0 to 32.
-bool IsBlank(const std::string& text);
-
 // Whether a file (anything but a folder) exists at path.
 bool FileExists(const std::string& path);
 

@@ -3,7 +3,6 @@
 
 #include <QGuiApplication>
 #include <QPalette>
-
 #include <memory>
 
 #include "HtmlText.h"
@@ -22,15 +21,17 @@ TEST_P(TextToHtmlTest, EscapesMarkupAndLineBreaks) {
   EXPECT_EQ(TextToHtml(GetParam().text), GetParam().html);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TextToHtmlTest,
-    ::testing::Values(TextCase{"", ""}, TextCase{"plain text", "plain text"},
-                      TextCase{"a & b", "a &amp; b"}, TextCase{"<b>bold</b>", "&lt;b&gt;bold&lt;/b&gt;"},
-                      // An entity already in the text shows as its own text.
-                      TextCase{"&lt;", "&amp;lt;"},
-                      TextCase{"one\r\ntwo", "one<br>two"}, TextCase{"one\ntwo", "one<br>two"},
-                      TextCase{"one\rtwo", "one\rtwo"}, TextCase{"\"quoted\" 'too'", "\"quoted\" 'too'"},
-                      TextCase{"caf\xC3\xA9 > 5", "caf\xC3\xA9 &gt; 5"}));
+INSTANTIATE_TEST_SUITE_P(Cases, TextToHtmlTest,
+                         ::testing::Values(TextCase{"", ""}, TextCase{"plain text", "plain text"},
+                                           TextCase{"a & b", "a &amp; b"},
+                                           TextCase{"<b>bold</b>", "&lt;b&gt;bold&lt;/b&gt;"},
+                                           // An entity already in the text shows as its own text.
+                                           TextCase{"&lt;", "&amp;lt;"},
+                                           TextCase{"one\r\ntwo", "one<br>two"},
+                                           TextCase{"one\ntwo", "one<br>two"},
+                                           TextCase{"one\rtwo", "one\rtwo"},
+                                           TextCase{"\"quoted\" 'too'", "\"quoted\" 'too'"},
+                                           TextCase{"caf\xC3\xA9 > 5", "caf\xC3\xA9 &gt; 5"}));
 
 struct ColorCase {
   std::int32_t color;
@@ -51,16 +52,18 @@ INSTANTIATE_TEST_SUITE_P(
                       // Bits above the 24 colour bits name no colour of their own.
                       ColorCase{0x1FFFFFFF, "FFFFFF"}, ColorCase{0x02123456, "563412"}));
 
-constexpr std::int32_t SystemColor(int index) { return std::int32_t(0x80000000u | unsigned(index)); }
+constexpr std::int32_t SystemColor(int index) {
+  return std::int32_t(0x80000000u | unsigned(index));
+}
 
 // Without a GUI application the classic desktop colours stand in.
 TEST(ColorToHtmlSystemTest, GivesClassicColoursWithoutApplication) {
   ASSERT_EQ(QCoreApplication::instance(), nullptr);
-  EXPECT_EQ(ColorToHtml(SystemColor(5)), "FFFFFF");   // window
-  EXPECT_EQ(ColorToHtml(SystemColor(8)), "000000");   // window text
-  EXPECT_EQ(ColorToHtml(SystemColor(15)), "D4D0C8");  // button face
-  EXPECT_EQ(ColorToHtml(SystemColor(24)), "FFFFE1");  // tool tip background
-  EXPECT_EQ(ColorToHtml(SystemColor(1)), "3A6EA5");   // desktop
+  EXPECT_EQ(ColorToHtml(SystemColor(5)), "FFFFFF");    // window
+  EXPECT_EQ(ColorToHtml(SystemColor(8)), "000000");    // window text
+  EXPECT_EQ(ColorToHtml(SystemColor(15)), "D4D0C8");   // button face
+  EXPECT_EQ(ColorToHtml(SystemColor(24)), "FFFFE1");   // tool tip background
+  EXPECT_EQ(ColorToHtml(SystemColor(1)), "3A6EA5");    // desktop
   EXPECT_EQ(ColorToHtml(SystemColor(200)), "000000");  // no such colour
 }
 

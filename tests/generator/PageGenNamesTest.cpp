@@ -21,18 +21,6 @@ TEST(PageGenNamesTest, ChangeFileExtReplacesTheLastExtensionOfTheName) {
   EXPECT_EQ(ChangeFileExt("/my.photos/a.bmp", ".jpg"), "/my.photos/a.jpg");
 }
 
-TEST(PageGenNamesTest, SameTextAsciiFoldsOnlyAsciiLetters) {
-  EXPECT_TRUE(SameTextAscii("/Photos/A.JPG", "/photos/a.jpg"));
-  EXPECT_FALSE(SameTextAscii("a.jpg", "a.jpeg"));
-  EXPECT_FALSE(SameTextAscii("\xC3\x89.jpg", "\xC3\xA9.jpg"));
-}
-
-TEST(PageGenNamesTest, BlankMeansControlCharactersAndSpacesOnly) {
-  EXPECT_TRUE(IsBlank(""));
-  EXPECT_TRUE(IsBlank(" \t\r\n"));
-  EXPECT_FALSE(IsBlank(" x "));
-}
-
 TEST(PageGenNamesTest, FileExistsIsFalseForFolders) {
   test::Sandbox box;
   EXPECT_TRUE(FileExists(box.Write("a.txt", "x")));

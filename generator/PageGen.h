@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Errors.h"
+#include "HtmlText.h"
+#include "PageTmpl.h"
+#include "WriteGuard.h"
+
+namespace tessalune {
+
+class TPicGallery;
+class TPicIcon;
+class TRenderAhead;
+struct TRenderJob;
+
+// Ends a publish that the progress handler stopped. It never leaves
+// TPageGenerator::Publish.
+class ERunInterrupt : public Exception {
+public:
+  ERunInterrupt() : Exception("") {}
+};
+
+class TPageGenerator;
+
+// The progress handler: the reporting generator, the text of the current
+// step and the progress in percent. Cancel is false on entry; setting it
+// stops the run.
+using TPublishProgressEvent =
+    std::function<void(TPageGenerator& sender, const std::string& msg, int percent, bool& cancel)>;
+
+// Publishes one gallery into its output folder from a page template:
+// thumbnails, converted or copied pictures, the template's own files,
+// thumbnail pages, picture pages and the frameset page, reporting at every
+// file. No file is written outside the output folder, and none of the
+// gallery's pictures, its background image or the template's files is ever
+// written to.
+class TPageGenerator {
+public:
+  TPageGenerator();
+  ~TPageGenerator();
+  TPageGenerator(const TPageGenerator&) = delete;
+  TPageGenerator& operator=(const TPageGenerator&) = delete;
+
+  // Runs the whole pipeline. Returns normally after a complete run and after
+  // a run that the handler stopped; every other failure is an exception, and
+  // the files written before it stay.
+  void Publish(TPicGallery& gallery);
+
+  TPublishProgressEvent OnProgress;
+
+  // What the last run worked out (valid from the start of a run on).
+  const std::string& TemplateFolder() const { return templateFolder_; }
+  bool IsFrameset() const { return isFrameset_; }
+  bool NoThumbnails() const { return noThumbnails_; }
+  int PageCount() const { return pageCount_; }
+
+  // The published file names, from the gallery of the last run.
+  std::string GetThumbnailName(const std::string& name) const;
+  std::string GetPageName(int n) const;
+  std::string GetPrevPageName(int n) const;
+  std::string GetNextPageName(int n) const;
+  static std::string GetImagePageName(int i);
+  std::string GetPrevImagePageName(int i) const;
+  std::string GetNextImagePageName(int i) const;
+
+  // The bar of numbered page links for the page `current`.
+  std::string GetPageLinks(int current) const;
+
+  // "<title> - <kind> <number> of <count>", without the " - " when the title
+  // is blank.
+  static std::string MakeTitle(const std::string& title, const std::string& kind, int number,
+                               int count);
+
+private:
+  void Prepare();
+  void SetCommonProperties();
+  void CreateFolders() const;
+  bool IsNoThumbnails() const;
+  void RunSteps();
+
+  // Files (PageGenFiles.cpp).
+  void StartRenderAhead();
+  void CreateThumbnails();
+  void CopyImages();
+  std::string ConvertImage(int index, const std::string& dest);
+  void CopyTemplateFiles();
+  void WriteIcon(int job, const TRenderJob& settings, const std::string& target);
+  void CopyOneFile(const std::string& source, const std::string& dest) const;
+  TRenderJob ThumbnailJob(int index) const;
+  TRenderJob ImageJob(int index) const;
+  std::string ThumbnailTarget(int index) const;
+  std::string ImageTarget(int index) const;
+  bool IsInImagesFolder(int index) const;
+  bool IsConverting() const;
+  bool NeedsWrite(const std::string& target) const;
+
+  // Pages (PageGenPages.cpp).
+  void CreatePages();
+  void CreatePage(int n);
+  void SetCellProperties(int index);
+  void CreateImagePages();
+  void CreateImagePage(int index);
+  void CreateFrameset();
+  void SetHomeLink(bool show, const std::string& address, const std::string& text);
+  void SavePage(const std::string& name, bool withBanner);
+  void SetValue(const std::string& name, const std::string& value);
+
+  void DoProgress(const std::string& msg, int index, int total);
+
+  // Folders of the published output, each ending in "/".
+  std::string OutputPath() const;
+  std::string SubFolderPath(const std::string& folder) const;
+  void LoadTemplate(const std::string& name);
+  // Relative links from the pages folder: "../" when pages have a folder of
+  // their own, then the images or icons folder with "/".
+  std::string UpPrefix() const;
+  std::string ImageLinkPrefix() const;
+  std::string IconLinkPrefix() const;
+  // The file-name part of the file the pages link for the picture.
+  std::string WorkName(int index) const;
+  int ImageCount() const;
+  const std::string& PictureFileName(int index) const;
+  int RowCount() const;
+  int ColCount() const;
+  long long PicturesPerPage() const;
+
+  TPicGallery* gallery_ = nullptr;
+  std::unique_ptr<TPicIcon> iconMaker_;
+  TPageTemplate pageTemplate_;
+  std::string templateFolder_;
+  bool isFrameset_ = false;
+  bool noThumbnails_ = false;
+  int pageCount_ = 0;
+
+  TWriteGuard guard_;
+  std::unique_ptr<TRenderAhead> renderAhead_;
+  // Per picture, the render-ahead job of its thumbnail and of its converted
+  // picture; -1 where none was started.
+  std::vector<int> thumbnailJobs_;
+  std::vector<int> imageJobs_;
+};
+
+}  // namespace tessalune

@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The file steps of a publish: thumbnails, pictures and the template's files.
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+
+#include "AsciiText.h"
+#include "FileLib.h"
+#include "GalleryProp.h"
+#include "PageGen.h"
+#include "PageGenNames.h"
+#include "PicIcon.h"
+#include "RenderAhead.h"
+
+namespace tessalune {
+namespace {
+
+// The template's own files, never copied into the output.
+bool IsTemplateOwnFile(const std::string& name) {
+  for (const char* own :
+       {"frameset.html", "page.html", "image.html", "settings.ini", "screenshot.jpg"}) {
+    if (SameText(name, own)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+TRenderJob TPageGenerator::ThumbnailJob(int index) const {
+  return {PictureFileName(index), gallery_->IconWidth(), gallery_->IconHeight(),
+          gallery_->IconQuality()};
+}
+
+// Pictures keep their size unless resizing is asked for: the thumbnail maker
+// never enlarges.
+TRenderJob TPageGenerator::ImageJob(int index) const {
+  const bool resize = gallery_->ImageResize();
+  return {PictureFileName(index), resize ? gallery_->ImageWidth() : INT_MAX,
+          resize ? gallery_->ImageHeight() : INT_MAX, gallery_->ImageQuality()};
+}
+
+std::string TPageGenerator::ThumbnailTarget(int index) const {
+  return SubFolderPath(gallery_->IconsFolder()) + GetThumbnailName(PictureFileName(index));
+}
+
+std::string TPageGenerator::ImageTarget(int index) const {
+  return SubFolderPath(gallery_->ImagesFolder()) + FileNamePart(PictureFileName(index));
+}
+
+bool TPageGenerator::IsInImagesFolder(int index) const {
+  const std::string& source = PictureFileName(index);
+  const std::string dest = ImageTarget(index);
+  return SameText(source, dest) || IsSameFile(source, dest);
+}
+
+bool TPageGenerator::IsConverting() const {
+  return gallery_->IsConvertImages() || gallery_->ImageResize();
+}
+
+bool TPageGenerator::NeedsWrite(const std::string& target) const {
+  return (gallery_->OverrideFiles() || !FileExists(target)) && !guard_.IsProtected(target);
+}
+
+// Starts loading, on worker threads, every picture the two picture steps
+// will most likely write, in the order they will ask for them. The steps
+// still decide each file for themselves; a result they do not take is
+// dropped.
+void TPageGenerator::StartRenderAhead() {
+  thumbnailJobs_.assign(std::size_t(ImageCount()), -1);
+  imageJobs_.assign(std::size_t(ImageCount()), -1);
+  if (TRenderAhead::ThreadCount() < 2) {
+    return;
+  }
+  std::vector<TRenderJob> jobs;
+  for (int i = 0; i < ImageCount() && !noThumbnails_; ++i) {
+    if (NeedsWrite(ThumbnailTarget(i))) {
+      thumbnailJobs_[std::size_t(i)] = int(jobs.size());
+      jobs.push_back(ThumbnailJob(i));
+    }
+  }
+  for (int i = 0; i < ImageCount() && IsConverting(); ++i) {
+    if (!IsInImagesFolder(i) && NeedsWrite(ChangeFileExt(ImageTarget(i), ".jpg"))) {
+      imageJobs_[std::size_t(i)] = int(jobs.size());
+      jobs.push_back(ImageJob(i));
+    }
+  }
+  if (!jobs.empty()) {
+    renderAhead_ = std::make_unique<TRenderAhead>(std::move(jobs));
+  }
+}
+
+void TPageGenerator::CreateThumbnails() {
+  for (int i = 0; i < ImageCount(); ++i) {
+    const std::string target = ThumbnailTarget(i);
+    guard_.CheckInside(target);
+    if (NeedsWrite(target)) {
+      WriteIcon(thumbnailJobs_[std::size_t(i)], ThumbnailJob(i), target);
+      DoProgress("Creating thumbnails", i, ImageCount());
+    }
+  }
+}
+
+void TPageGenerator::CopyImages() {
+  for (int i = 0; i < ImageCount(); ++i) {
+    TImageFile& picture = *gallery_->GetImageFile(i);
+    const std::string dest = ImageTarget(i);
+    if (IsInImagesFolder(i)) {
+      picture.WorkFileName = picture.FileName;
+    } else if (IsConverting()) {
+      picture.WorkFileName = ConvertImage(i, dest);
+      DoProgress("Copying images", i, ImageCount());
+    } else {
+      picture.WorkFileName = picture.FileName;
+      if (gallery_->OverrideFiles() || !FileExists(dest)) {
+        CopyOneFile(picture.FileName, dest);
+        DoProgress("Copying images", i, ImageCount());
+      }
+    }
+  }
+}
+
+std::string TPageGenerator::ConvertImage(int index, const std::string& dest) {
+  const std::string target = ChangeFileExt(dest, ".jpg");
+  guard_.CheckInside(target);
+  if (NeedsWrite(target)) {
+    WriteIcon(imageJobs_[std::size_t(index)], ImageJob(index), target);
+  }
+  return target;
+}
+
+void TPageGenerator::CopyTemplateFiles() {
+  const TFileFolder listing(templateFolder_, fkFiles);
+  std::vector<std::string> files(listing.begin(), listing.end());
+  // Listed by name, so that the reports come in the same order everywhere.
+  std::sort(files.begin(), files.end());
+  const std::string pages = SubFolderPath(gallery_->PagesFolder());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const std::string name = FileNamePart(files[i]);
+    if (!IsTemplateOwnFile(name)) {
+      CopyOneFile(files[i], pages + name);
+      DoProgress("Copying the template files", int(i), int(files.size()));
+    }
+  }
+  if (!gallery_->BackgroundImage().empty()) {
+    CopyOneFile(gallery_->BackgroundImage(), pages + FileNamePart(gallery_->BackgroundImage()));
+  }
+}
+
+void TPageGenerator::WriteIcon(int job, const TRenderJob& settings, const std::string& target) {
+  if (renderAhead_ && job >= 0) {
+    renderAhead_->Take(job)->SaveToFile(target);
+    return;
+  }
+  SetUpIcon(*iconMaker_, settings);
+  iconMaker_->LoadFromFile(settings.FileName);
+  iconMaker_->SaveToFile(target);
+}
+
+// A copy that cannot be made is no error: the pages still link the file.
+void TPageGenerator::CopyOneFile(const std::string& source, const std::string& dest) const {
+  if (!guard_.MayWrite(dest)) {
+    return;
+  }
+  std::error_code ignored;
+  std::filesystem::copy_file(source, dest, std::filesystem::copy_options::overwrite_existing,
+                             ignored);
+}
+
+}  // namespace tessalune
