@@ -3,8 +3,6 @@
 
 #include "Errors.h"
 
-#include <fstream>
-#include <iterator>
 
 namespace tessalune {
 
@@ -29,14 +27,6 @@ TBitmap ToBitmap24(const QImage& image) {
   TBitmap converted = image.convertToFormat(kBitmapFormat);
   if (converted.isNull() && !image.isNull()) throw Exception("Out of memory");
   return converted;
-}
-
-std::string ReadFileBytes(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) throw EFOpenError(Format("Cannot open file %s", fileName.c_str()));
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw EFOpenError(Format("Cannot open file %s", fileName.c_str()));
-  return bytes;
 }
 
 }  // namespace tessalune

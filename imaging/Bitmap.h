@@ -4,7 +4,6 @@
 #include <QImage>
 
 #include <cstdint>
-#include <string>
 
 namespace tessalune {
 
@@ -30,9 +29,5 @@ TBitmap NewBitmap(int width, int height);
 
 // image as a 24-bit bitmap (a copy when it has another format).
 TBitmap ToBitmap24(const QImage& image);
-
-// The whole content of a file; raises EFOpenError "Cannot open file %s"
-// when it cannot be read.
-std::string ReadFileBytes(const std::string& fileName);
 
 }  // namespace tessalune

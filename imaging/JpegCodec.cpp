@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The one wrapper around libjpeg. libjpeg reports errors by longjmp: every
+// library call runs inside Guarded(), which alone holds the setjmp, through a
+// plain function on trivially destructible data. The error is raised as a C++
+// exception only after Guarded() has returned.
+#include "JpegCodec.h"
+
+#include "Errors.h"
+#include "FileLib.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace tessalune {
+namespace {
+
+struct JpegErrorManager {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+  char message[64];
+};
+
+extern "C" void JpegErrorExit(j_common_ptr cinfo) {
+  auto* error = reinterpret_cast<JpegErrorManager*>(cinfo->err);
+  std::snprintf(error->message, sizeof error->message, "JPEG error #%d", cinfo->err->msg_code);
+  std::longjmp(error->jump, 1);
+}
+
+// Warnings mean corrupt or missing data: a picture made of them is refused.
+extern "C" void JpegEmitMessage(j_common_ptr cinfo, int level) {
+  if (level < 0) JpegErrorExit(cinfo);
+}
+
+void InstallErrorManager(jpeg_common_struct* cinfo, JpegErrorManager* error) {
+  cinfo->err = jpeg_std_error(&error->pub);
+  error->pub.error_exit = JpegErrorExit;
+  error->pub.emit_message = JpegEmitMessage;
+  std::strcpy(error->message, "JPEG error");
+}
+
+// Runs step(context); false when libjpeg jumped out with an error. Nothing
+// between the setjmp and a longjmp may own resources.
+bool Guarded(JpegErrorManager* error, void (*step)(void*), void* context) {
+  if (setjmp(error->jump) != 0) return false;
+  step(context);
+  return true;
+}
+
+// A decompressor and its error manager, destroyed exactly once.
+struct Decompressor {
+  jpeg_decompress_struct cinfo;
+  JpegErrorManager error;
+  const std::string* bytes;
+
+  explicit Decompressor(const std::string& source) : cinfo(), error(), bytes(&source) {
+    InstallErrorManager(reinterpret_cast<jpeg_common_struct*>(&cinfo), &error);
+  }
+  ~Decompressor() { jpeg_destroy_decompress(&cinfo); }
+  Decompressor(const Decompressor&) = delete;
+  Decompressor& operator=(const Decompressor&) = delete;
+
+  void Run(void (*step)(void*), void* context) {
+    if (!Guarded(&error, step, context)) throw Exception(error.message);
+  }
+};
+
+void ReadHeaderStep(void* context) {
+  auto* d = static_cast<Decompressor*>(context);
+  jpeg_create_decompress(&d->cinfo);
+  jpeg_mem_src(&d->cinfo, reinterpret_cast<const unsigned char*>(d->bytes->data()),
+               static_cast<unsigned long>(d->bytes->size()));
+  jpeg_read_header(&d->cinfo, TRUE);
+}
+
+void CalcOutputStep(void* context) { jpeg_calc_output_dimensions(static_cast<jpeg_decompress_struct*>(context)); }
+
+// Where the decoded rows go: straight into the bitmap, or through a CMYK
+// row that is turned into RGB.
+struct ScanlineTarget {
+  jpeg_decompress_struct* cinfo;
+  unsigned char* bits;
+  std::size_t stride;
+  unsigned char* cmyk;
+};
+
+// Adobe writes CMYK inverted (0 = full ink); other writers do not.
+void CmykToRgb(const unsigned char* cmyk, unsigned char* rgb, JDIMENSION width, bool inverted) {
+  for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+    const unsigned k = inverted ? cmyk[3] : 255u - cmyk[3];
+    for (int c = 0; c < 3; ++c) {
+      const unsigned ink = inverted ? cmyk[c] : 255u - cmyk[c];
+      rgb[c] = static_cast<unsigned char>((ink * k + 127) / 255);
+    }
+  }
+}
+
+void ReadScanlinesStep(void* context) {
+  auto* t = static_cast<ScanlineTarget*>(context);
+  jpeg_start_decompress(t->cinfo);
+  while (t->cinfo->output_scanline < t->cinfo->output_height) {
+    unsigned char* row = t->bits + t->cinfo->output_scanline * t->stride;
+    JSAMPROW target = t->cmyk ? t->cmyk : row;
+    if (jpeg_read_scanlines(t->cinfo, &target, 1) != 1) {
+      // Memory input never suspends; a row not delivered is missing data.
+      t->cinfo->err->msg_code = JWRN_JPEG_EOF;
+      t->cinfo->err->error_exit(reinterpret_cast<j_common_ptr>(t->cinfo));
+    }
+    if (t->cmyk) CmykToRgb(t->cmyk, row, t->cinfo->output_width, t->cinfo->saw_Adobe_marker);
+  }
+  jpeg_finish_decompress(t->cinfo);
+}
+
+bool IsCmyk(J_COLOR_SPACE space) { return space == JCS_CMYK || space == JCS_YCCK; }
+
+// A compressor writing to memory; owns the output buffer libjpeg allocates.
+struct Compressor {
+  jpeg_compress_struct cinfo;
+  JpegErrorManager error;
+  unsigned char* output = nullptr;
+  unsigned long outputSize = 0;
+  const TBitmap* bitmap;
+  int quality;
+
+  Compressor(const TBitmap& source, int q) : cinfo(), error(), bitmap(&source), quality(q) {
+    InstallErrorManager(reinterpret_cast<jpeg_common_struct*>(&cinfo), &error);
+  }
+  ~Compressor() {
+    jpeg_destroy_compress(&cinfo);
+    std::free(output);
+  }
+  Compressor(const Compressor&) = delete;
+  Compressor& operator=(const Compressor&) = delete;
+};
+
+void CompressStep(void* context) {
+  auto* c = static_cast<Compressor*>(context);
+  jpeg_create_compress(&c->cinfo);
+  jpeg_mem_dest(&c->cinfo, &c->output, &c->outputSize);
+  c->cinfo.image_width = static_cast<JDIMENSION>(c->bitmap->width());
+  c->cinfo.image_height = static_cast<JDIMENSION>(c->bitmap->height());
+  c->cinfo.input_components = 3;
+  c->cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c->cinfo);
+  jpeg_set_quality(&c->cinfo, c->quality, TRUE);
+  jpeg_simple_progression(&c->cinfo);
+  jpeg_start_compress(&c->cinfo, TRUE);
+  while (c->cinfo.next_scanline < c->cinfo.image_height) {
+    JSAMPROW row = const_cast<unsigned char*>(c->bitmap->constScanLine(static_cast<int>(c->cinfo.next_scanline)));
+    jpeg_write_scanlines(&c->cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&c->cinfo);
+}
+
+int Scaled(int size, TJPEGScale scale) {
+  const int denominator = 1 << scale;
+  return static_cast<int>((std::int64_t{size} + denominator - 1) / denominator);
+}
+
+}  // namespace
+
+void TJPEGImage::LoadFromFile(const std::string& fileName) { LoadFromBytes(ReadFileBytes(fileName)); }
+
+void TJPEGImage::LoadFromBytes(std::string bytes) {
+  Decompressor decompressor(bytes);
+  decompressor.Run(ReadHeaderStep, &decompressor);
+  CheckPictureSize(decompressor.cinfo.image_width, decompressor.cinfo.image_height);
+  width_ = static_cast<int>(decompressor.cinfo.image_width);
+  height_ = static_cast<int>(decompressor.cinfo.image_height);
+  bytes_ = std::move(bytes);
+}
+
+int TJPEGImage::ScaledWidth() const { return Scaled(width_, Scale); }
+int TJPEGImage::ScaledHeight() const { return Scaled(height_, Scale); }
+
+TBitmap TJPEGImage::Decode() const {
+  Decompressor decompressor(bytes_);
+  jpeg_decompress_struct& cinfo = decompressor.cinfo;
+  decompressor.Run(ReadHeaderStep, &decompressor);
+  CheckPictureSize(cinfo.image_width, cinfo.image_height);
+  cinfo.scale_num = 1;
+  cinfo.scale_denom = 1u << Scale;
+  cinfo.dct_method = Performance == jpBestSpeed ? JDCT_IFAST : JDCT_ISLOW;
+  cinfo.do_block_smoothing = TRUE;
+  const bool cmyk = IsCmyk(cinfo.jpeg_color_space);
+  cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+  decompressor.Run(CalcOutputStep, &cinfo);
+  TBitmap bitmap = NewBitmap(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
+  if (bitmap.isNull()) throw Exception("JPEG image is empty");
+  std::vector<unsigned char> cmykRow(cmyk ? 4 * std::size_t{cinfo.output_width} : 0);
+  ScanlineTarget target{&cinfo, bitmap.bits(), static_cast<std::size_t>(bitmap.bytesPerLine()),
+                        cmyk ? cmykRow.data() : nullptr};
+  decompressor.Run(ReadScanlinesStep, &target);
+  return bitmap;
+}
+
+std::string EncodeProgressiveJpeg(const TBitmap& bitmap, int quality) {
+  const TBitmap pixels = ToBitmap24(bitmap);
+  Compressor compressor(pixels, quality);
+  if (!Guarded(&compressor.error, CompressStep, &compressor)) throw Exception(compressor.error.message);
+  return std::string(reinterpret_cast<const char*>(compressor.output), compressor.outputSize);
+}
+
+}  // namespace tessalune

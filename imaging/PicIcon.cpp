@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "PicIcon.h"
+
+#include "Errors.h"
+#include "FileLib.h"
+#include "ImageResize.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace tessalune {
+namespace {
+
+constexpr int kErrorMarkSize = 30;
+
+// Pixels whose centre lies within 1.5 of the segment: a round-capped line
+// 3 pixels wide.
+bool OnWideLine(int x, int y, int x0, int y0, int x1, int y1) {
+  const double dx = x1 - x0, dy = y1 - y0;
+  const double t = std::clamp(((x - x0) * dx + (y - y0) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+  const double ex = x0 + t * dx - x, ey = y0 + t * dy - y;
+  return ex * ex + ey * ey <= 1.5 * 1.5;
+}
+
+void SetPixel(TBitmap& bitmap, int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  std::uint8_t* pixel = bitmap.scanLine(y) + 3 * x;
+  pixel[0] = r;
+  pixel[1] = g;
+  pixel[2] = b;
+}
+
+}  // namespace
+
+void TPicIcon::LoadFromFile(const std::string& FileName) {
+  Bitmap = TBitmap();
+  try {
+    Picture.LoadFromFile(FileName);
+    PictureWidth = Picture.Width();
+    PictureHeight = Picture.Height();
+    CalcThumbSize();
+    MakeThumbnail();
+    // A thumb side truncated to 0 leaves nothing to show: that is a picture
+    // that could not be scaled, not an empty success.
+    if (Bitmap.isNull()) throw Exception("Picture too small to scale");
+  } catch (...) {
+    Bitmap = TBitmap();
+    DrawErrorMark();
+    PictureWidth = 0;
+    PictureHeight = 0;
+  }
+}
+
+void TPicIcon::CalcThumbSize() {
+  const int W = Picture.Width();
+  const int H = Picture.Height();
+  if (W == 0 || H == 0) throw EMathError("Floating point division by zero");
+  const long double fx = static_cast<long double>(MaxWidth) / W;
+  const long double fy = static_cast<long double>(MaxHeight) / H;
+  long double factor = fx < fy ? fx : fy;
+  if (factor > 1.0L) factor = 1.0L;
+  ThumbWidth = static_cast<int>(std::trunc(W * factor));
+  ThumbHeight = static_cast<int>(std::trunc(H * factor));
+}
+
+void TPicIcon::MakeThumbnail() {
+  switch (Picture.Kind()) {
+    case TGraphicKind::Metafile: {
+      // Metafiles are drawn one pixel narrower and lower than the thumb size.
+      Bitmap = NewBitmap(std::max(ThumbWidth - 1, 0), std::max(ThumbHeight - 1, 0));
+      if (Bitmap.isNull()) return;
+      QPainter painter(&Bitmap);
+      Picture.Metafile().Draw(painter, QRectF(0, 0, ThumbWidth - 1, ThumbHeight - 1));
+      return;
+    }
+    case TGraphicKind::Icon: {
+      Bitmap = NewBitmap(ThumbWidth, ThumbHeight);
+      if (Bitmap.isNull()) return;
+      QPainter painter(&Bitmap);
+      painter.drawImage(QRectF(0, 0, ThumbWidth, ThumbHeight), Picture.Image());
+      return;
+    }
+    case TGraphicKind::None: throw Exception("No picture loaded");
+    default: break;
+  }
+  const bool jpeg = Picture.Kind() == TGraphicKind::Jpeg;
+  if (Picture.Width() == ThumbWidth && Picture.Height() == ThumbHeight) {
+    if (jpeg) {
+      Picture.Jpeg().Scale = jsFullSize;
+      Picture.Jpeg().Performance = jpBestQuality;
+    }
+    Bitmap = jpeg ? Picture.Jpeg().Decode() : ToBitmap24(Picture.Image());
+    return;
+  }
+  if (jpeg) {
+    PrepareJpeg();
+  } else {
+    SourceBitmap = ToBitmap24(Picture.Image());
+  }
+  Bitmap = TBitmap();
+  Bitmap = NewBitmap(ThumbWidth, ThumbHeight);
+  if (Fast) {
+    FastStretchBitmap(SourceBitmap, Bitmap);
+  } else {
+    ResampleBitmap(SourceBitmap, Bitmap, rkLanczos3);
+  }
+}
+
+void TPicIcon::PrepareJpeg() {
+  TJPEGImage& jpeg = Picture.Jpeg();
+  jpeg.Performance = jpBestQuality;
+  jpeg.Scale = jsFullSize;
+  if (Fast) {
+    jpeg.Performance = jpBestSpeed;
+    const std::int64_t widthLimit = 2 * std::int64_t{MaxWidth};
+    const std::int64_t heightLimit = 2 * std::int64_t{MaxHeight};
+    for (TJPEGScale scale : {jsHalf, jsQuarter, jsEighth}) {
+      if (jpeg.ScaledWidth() > widthLimit || jpeg.ScaledHeight() > heightLimit) jpeg.Scale = scale;
+    }
+  }
+  SourceBitmap = jpeg.Decode();
+}
+
+void TPicIcon::DrawErrorMark() {
+  Bitmap = NewBitmap(kErrorMarkSize, kErrorMarkSize);
+  for (int y = 0; y < kErrorMarkSize; ++y) {
+    for (int x = 0; x < kErrorMarkSize; ++x) {
+      if (x == 0 || y == 0 || x == kErrorMarkSize - 1 || y == kErrorMarkSize - 1) {
+        SetPixel(Bitmap, x, y, 0, 0, 0);
+      } else if (OnWideLine(x, y, 10, 10, 20, 20) || OnWideLine(x, y, 20, 10, 10, 20)) {
+        SetPixel(Bitmap, x, y, 255, 0, 0);
+      }
+    }
+  }
+}
+
+void TPicIcon::SaveToFile(const std::string& FileName) const {
+  const bool empty = Bitmap.width() == 0 || Bitmap.height() == 0;
+  const std::string stream = empty ? std::string() : EncodeProgressiveJpeg(Bitmap, static_cast<std::uint8_t>(Quality));
+  WriteFileBytes(FileName, stream);
+}
+
+}  // namespace tessalune

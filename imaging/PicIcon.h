@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "Bitmap.h"
+#include "Picture.h"
+
+#include <string>
+
+namespace tessalune {
+
+// The thumbnail maker and JPEG writer: loads a picture, scales it into the
+// largest size within MaxWidth x MaxHeight without enlarging it (fast
+// preview or publishing quality), draws an error mark for a picture it
+// cannot read, and writes the result as a progressive JPEG. Users set the
+// settings before each use and copy Bitmap before the next load.
+class TPicIcon {
+public:
+  bool Fast = false;
+  int MaxHeight = 96;
+  int MaxWidth = 128;
+  TPicture Picture;
+  TBitmap Bitmap;
+  int Quality = 80;
+  int PictureHeight = 0;
+  int PictureWidth = 0;
+  int ThumbWidth = 0;
+  int ThumbHeight = 0;
+  TBitmap SourceBitmap;
+
+  // Makes Bitmap from the file; never raises. A picture that cannot be read
+  // or scaled gives the error mark and a picture size of 0 x 0.
+  void LoadFromFile(const std::string& FileName);
+  // Writes Bitmap as a progressive JPEG of Quality; a bitmap without pixels
+  // gives an empty file. Raises "Cannot create file %s" or "JPEG error #%d".
+  void SaveToFile(const std::string& FileName) const;
+
+  // The steps of LoadFromFile.
+  void CalcThumbSize();
+  void MakeThumbnail();
+  void PrepareJpeg();
+  void DrawErrorMark();
+};
+
+}  // namespace tessalune

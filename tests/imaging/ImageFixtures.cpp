@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ImageFixtures.h"
+
+#include <QBuffer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <stdexcept>
+
+#include <gif_lib.h>
+#include <jpeglib.h>
+
+namespace tessalune::test {
+namespace {
+
+// Fixtures are valid by construction; a libjpeg error here is a broken test,
+// and no exception may cross libjpeg's C frames.
+[[noreturn]] void FixtureError(j_common_ptr cinfo) {
+  std::fprintf(stderr, "libjpeg failed on a fixture: message %d\n", cinfo->err->msg_code);
+  std::abort();
+}
+
+void FillRow(const TBitmap& bitmap, int y, JpegKind kind, std::vector<JSAMPLE>& row) {
+  const std::uint8_t* pixels = bitmap.constScanLine(y);
+  for (int x = 0; x < bitmap.width(); ++x) {
+    const std::uint8_t* p = pixels + 3 * x;
+    if (kind == JpegKind::Grayscale) {
+      row[static_cast<std::size_t>(x)] = p[1];
+    } else if (kind == JpegKind::AdobeCmyk) {
+      // Inverted CMYK without black: the stored values equal R, G, B.
+      for (int c = 0; c < 3; ++c) row[4 * static_cast<std::size_t>(x) + c] = p[c];
+      row[4 * static_cast<std::size_t>(x) + 3] = 255;
+    } else {
+      for (int c = 0; c < 3; ++c) row[3 * static_cast<std::size_t>(x) + c] = p[c];
+    }
+  }
+}
+
+struct GifWriter {
+  std::string bytes;
+  static int Put(GifFileType* gif, const GifByteType* data, int length) {
+    static_cast<GifWriter*>(gif->UserData)->bytes.append(reinterpret_cast<const char*>(data),
+                                                           static_cast<std::size_t>(length));
+    return length;
+  }
+};
+
+void PutFrame(GifFileType* gif, const GifFrame& frame) {
+  if (frame.transparent >= 0) {
+    GraphicsControlBlock control{};
+    control.TransparentColor = frame.transparent;
+    GifByteType block[4];
+    EGifGCBToExtension(&control, block);
+    EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, block);
+  }
+  EGifPutImageDesc(gif, frame.left, frame.top, frame.width, frame.height, frame.interlaced, nullptr);
+  std::vector<int> rows;
+  if (frame.interlaced) {
+    for (int start : {0, 4, 2, 1}) {
+      for (int y = start; y < frame.height; y += start == 2 ? 4 : start == 1 ? 2 : 8) rows.push_back(y);
+    }
+  } else {
+    for (int y = 0; y < frame.height; ++y) rows.push_back(y);
+  }
+  for (int y : rows) {
+    std::vector<GifPixelType> line(frame.indexes.begin() + y * frame.width,
+                                   frame.indexes.begin() + (y + 1) * frame.width);
+    EGifPutLine(gif, line.data(), frame.width);
+  }
+}
+
+}  // namespace
+
+std::string MakeJpeg(const TBitmap& bitmap, JpegKind kind) {
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr error{};
+  cinfo.err = jpeg_std_error(&error);
+  error.error_exit = FixtureError;
+  jpeg_create_compress(&cinfo);
+  unsigned char* output = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &output, &size);
+  cinfo.image_width = static_cast<JDIMENSION>(bitmap.width());
+  cinfo.image_height = static_cast<JDIMENSION>(bitmap.height());
+  cinfo.input_components = kind == JpegKind::Grayscale ? 1 : kind == JpegKind::AdobeCmyk ? 4 : 3;
+  cinfo.in_color_space = kind == JpegKind::Grayscale ? JCS_GRAYSCALE : kind == JpegKind::AdobeCmyk ? JCS_CMYK : JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 95, TRUE);
+  if (kind == JpegKind::Progressive) jpeg_simple_progression(&cinfo);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<JSAMPLE> row(static_cast<std::size_t>(bitmap.width() * cinfo.input_components));
+  while (cinfo.next_scanline < cinfo.image_height) {
+    FillRow(bitmap, static_cast<int>(cinfo.next_scanline), kind, row);
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&cinfo, rows, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  std::string bytes(reinterpret_cast<const char*>(output), size);
+  std::free(output);
+  return bytes;
+}
+
+JpegInfo ReadJpegInfo(const std::string& bytes) {
+  jpeg_decompress_struct cinfo{};
+  jpeg_error_mgr error{};
+  cinfo.err = jpeg_std_error(&error);
+  error.error_exit = FixtureError;
+  jpeg_create_decompress(&cinfo);
+  jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  jpeg_read_header(&cinfo, TRUE);
+  const JpegInfo info{static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height),
+                      cinfo.progressive_mode != 0};
+  jpeg_destroy_decompress(&cinfo);
+  return info;
+}
+
+std::string MakeGif(int screenWidth, int screenHeight, const std::vector<QColor>& colours,
+                    const std::vector<GifFrame>& frames) {
+  GifWriter writer;
+  int error = 0;
+  GifFileType* gif = EGifOpen(&writer, GifWriter::Put, &error);
+  std::vector<GifColorType> table(256, GifColorType{0, 0, 0});
+  for (std::size_t i = 0; i < colours.size(); ++i) {
+    table[i] = GifColorType{static_cast<GifByteType>(colours[i].red()), static_cast<GifByteType>(colours[i].green()),
+                            static_cast<GifByteType>(colours[i].blue())};
+  }
+  ColorMapObject* map = GifMakeMapObject(256, table.data());
+  EGifSetGifVersion(gif, true);
+  EGifPutScreenDesc(gif, screenWidth, screenHeight, 8, 0, map);
+  for (const GifFrame& frame : frames) PutFrame(gif, frame);
+  EGifCloseFile(gif, &error);
+  GifFreeMapObject(map);
+  return writer.bytes;
+}
+
+std::string MakeWithQt(const QImage& image, const char* format) {
+  QByteArray data;
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, format)) throw std::runtime_error("Qt cannot write the fixture");
+  return data.toStdString();
+}
+
+TBitmap FilledBitmap(int width, int height, QColor colour) {
+  TBitmap bitmap = NewBitmap(width, height);
+  bitmap.fill(colour);
+  return bitmap;
+}
+
+TBitmap NoiseBitmap(int width, int height, unsigned seed) {
+  TBitmap bitmap = NewBitmap(width, height);
+  std::mt19937 random(seed);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < 3 * width; ++x) bitmap.scanLine(y)[x] = static_cast<std::uint8_t>(random() & 255);
+  }
+  return bitmap;
+}
+
+QColor PixelAt(const TBitmap& bitmap, int x, int y) {
+  const std::uint8_t* p = bitmap.constScanLine(y) + 3 * x;
+  return QColor(p[0], p[1], p[2]);
+}
+
+}  // namespace tessalune::test

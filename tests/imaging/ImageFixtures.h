@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Picture files that the imaging tests write themselves: JPEG by libjpeg,
+// GIF by giflib's encoder, BMP and ICO by Qt.
+#pragma once
+
+#include "Bitmap.h"
+
+#include <QColor>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessalune::test {
+
+enum class JpegKind { Rgb, Grayscale, AdobeCmyk, Progressive };
+
+// A JPEG stream of the bitmap (quality 95), written by libjpeg directly.
+std::string MakeJpeg(const TBitmap& bitmap, JpegKind kind = JpegKind::Rgb);
+
+// What libjpeg reads from the header of a valid JPEG stream.
+struct JpegInfo {
+  int width = 0;
+  int height = 0;
+  bool progressive = false;
+};
+JpegInfo ReadJpegInfo(const std::string& bytes);
+
+struct GifFrame {
+  int left = 0, top = 0, width = 0, height = 0;
+  bool interlaced = false;
+  int transparent = -1;                 // colour index, -1 for none
+  std::vector<std::uint8_t> indexes;    // width x height, row by row
+};
+
+// A GIF with a global colour table and one frame (or none).
+std::string MakeGif(int screenWidth, int screenHeight, const std::vector<QColor>& colours,
+                    const std::vector<GifFrame>& frames);
+
+// The bytes Qt writes for the image in the format ("BMP", "ICO").
+std::string MakeWithQt(const QImage& image, const char* format);
+
+// A bitmap filled with one colour, and one of pseudo-random pixels.
+TBitmap FilledBitmap(int width, int height, QColor colour);
+TBitmap NoiseBitmap(int width, int height, unsigned seed);
+
+// The colour of one pixel of a 24-bit bitmap.
+QColor PixelAt(const TBitmap& bitmap, int x, int y);
+
+}  // namespace tessalune::test
