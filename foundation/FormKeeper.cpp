@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "FormKeeper.h"
+
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QWidget>
+
+#include "Errors.h"
+#include "PrjLib.h"
+
+namespace tessalune {
+namespace {
+
+constexpr Qt::WindowStates kNotNormal =
+    Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+
+QWidget* FormOf(QObject* owner) {
+  auto* form = qobject_cast<QWidget*>(owner);
+  if (!form || !form->isWindow()) throw Exception("Invalid class typecast");
+  return form;
+}
+
+// The window's own single-line edits, in the order of its object tree: not
+// those inside a spin box or combo box, nor those of other windows (dialogs)
+// that the window parents, nor unnamed ones.
+std::vector<QLineEdit*> StoredEdits(QWidget* form) {
+  std::vector<QLineEdit*> edits;
+  for (QLineEdit* edit : form->findChildren<QLineEdit*>()) {
+    QObject* parent = edit->parent();
+    if (edit->window() != form || edit->objectName().isEmpty() ||
+        qobject_cast<QAbstractSpinBox*>(parent) || qobject_cast<QComboBox*>(parent))
+      continue;
+    edits.push_back(edit);
+  }
+  return edits;
+}
+
+std::string TextValueName(const QLineEdit* edit) { return edit->objectName().toStdString() + ".Text"; }
+
+}  // namespace
+
+TFormKeeper::TFormKeeper(QObject* Owner)
+    : QObject(FormOf(Owner)), FormName(FormOf(Owner)->objectName().toStdString()),
+      form_(FormOf(Owner)) {}
+
+std::unique_ptr<TRegistry> TFormKeeper::OpenFormKey() const {
+  const TRegistryAddress& address = Project ? Project->RegistryAddress : RegistryAddress;
+  return address.OpenKey("Forms\\" + FormName);
+}
+
+void TFormKeeper::Save() {
+  const auto reg = OpenFormKey();
+  if (FormStore) SaveForm(*reg);
+  if (ComponentsStore) SaveComponents(*reg);
+  if (OnSave) OnSave(*this, *reg);
+}
+
+void TFormKeeper::Load(bool FormOnly) {
+  struct TLoadingFlag {
+    bool& Flag;
+    explicit TLoadingFlag(bool& flag) : Flag(flag) { Flag = true; }
+    ~TLoadingFlag() { Flag = false; }
+  } loading(loading_);
+  const auto reg = OpenFormKey();
+  if (!FormOnly && ComponentsStore) LoadComponents(*reg);
+  if (!FormOnly && OnLoad) OnLoad(*this, *reg);  // before the placement, by design
+  if (FormStore) LoadForm(*reg);
+}
+
+// A minimized window stores nothing; a maximized one only its state, so that
+// the bounds of the last normal placement stay for the next start.
+void TFormKeeper::SaveForm(TRegistry& reg) {
+  const Qt::WindowStates state = form_->windowState();
+  if (state & Qt::WindowMinimized) return;
+  if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+    reg.WriteInteger("WindowState", 1);
+    return;
+  }
+  reg.WriteInteger("Top", form_->y());
+  reg.WriteInteger("Left", form_->x());
+  reg.WriteInteger("Width", form_->width());
+  reg.WriteInteger("Height", form_->height());
+  reg.WriteInteger("WindowState", 0);
+}
+
+void TFormKeeper::LoadForm(TRegistry& reg) {
+  if (reg.ValueExists("Top")) form_->move(form_->x(), reg.ReadInteger("Top"));
+  if (reg.ValueExists("Left")) form_->move(reg.ReadInteger("Left"), form_->y());
+  if (reg.ValueExists("Width")) form_->resize(reg.ReadInteger("Width"), form_->height());
+  if (reg.ValueExists("Height")) form_->resize(form_->width(), reg.ReadInteger("Height"));
+  if (!reg.ValueExists("WindowState")) return;
+  const Qt::WindowStates state = form_->windowState();
+  switch (reg.ReadInteger("WindowState")) {
+    case 0:
+      form_->setWindowState(state & ~kNotNormal);
+      break;
+    case 1:
+      form_->setWindowState((state & ~kNotNormal) | Qt::WindowMaximized);
+      break;
+    default:
+      break;  // an unknown state leaves the window as it is
+  }
+}
+
+void TFormKeeper::SaveComponents(TRegistry& reg) {
+  for (const QLineEdit* edit : StoredEdits(form_))
+    reg.WriteString(TextValueName(edit), edit->text().toStdString());
+}
+
+void TFormKeeper::LoadComponents(TRegistry& reg) {
+  for (QLineEdit* edit : StoredEdits(form_))
+    edit->setText(QString::fromStdString(reg.ReadString(TextValueName(edit))));
+}
+
+}  // namespace tessalune

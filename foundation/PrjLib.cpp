@@ -1,0 +1,234 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "PrjLib.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QString>
+
+#include "Errors.h"
+#include "ShellLib.h"
+#include "UserPrompt.h"
+
+namespace tessalune {
+namespace {
+
+const std::string kProjectsKey = "Projects";
+
+// The reopen list owns every value whose name starts with these four
+// characters, compared exactly ("FileX" counts, "file_000" does not).
+bool IsListValue(const std::string& name) { return name.compare(0, 4, "File") == 0; }
+
+bool IsBlank(const std::string& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
+bool FileExists(const std::string& fileName) {
+  std::error_code error;
+  const auto status = std::filesystem::status(fileName, error);
+  return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+bool SameFileName(const std::string& a, const std::string& b) {
+  return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
+}
+
+// A menu text shows "&" as a mnemonic mark; a path must show as it is.
+QString MenuText(int number, const std::string& path) {
+  return QString::number(number) + " " + QString::fromStdString(path).replace("&", "&&");
+}
+
+// The error display of the event loop for a failed menu click: a Qt signal
+// must not be left by an exception. Adds the full stop after a letter, a
+// digit, "?" or ":" (any last byte that sorts above ".").
+void ShowError(const std::exception& error) {
+  std::string text = error.what();
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  MessageDlg(text, TMsgDlgType::mtError, mbOK);
+}
+
+}  // namespace
+
+std::string ProjectListValueName(std::size_t Index) { return Format("File_%03zu", Index); }
+
+std::string FolderOfFileName(const std::string& FileName) {
+  const std::size_t slash = FileName.rfind('/');
+  if (slash == std::string::npos) return {};
+  const bool keepSlash = slash == 0 || FileName[slash - 1] == '/';
+  return FileName.substr(0, keepSlash ? slash + 1 : slash);
+}
+
+TProject::TProject(QObject* Owner) : QObject(Owner) {}
+
+void TProject::Raise(const TProjectEvent& event) {
+  if (event) event(*this);
+}
+
+void TProject::SetFileName(const std::string& Value) {
+  fileName_ = Value;
+  Raise(OnNameChanged);
+}
+
+void TProject::SetModified(bool Value) {
+  modified_ = Value;
+  Raise(OnChanged);
+}
+
+void TProject::DoOpen() {
+  Raise(OnOpen);
+  SetModified(false);
+}
+
+bool TProject::CloseQuery() {
+  if (!modified_) return true;
+  switch (MessageDlg(SaveAlert, TMsgDlgType::mtConfirmation, mbYes | mbNo | mbCancel, 0)) {
+    case mrYes:
+      Save();  // a cancelled save dialog still lets the caller go on
+      return true;
+    case mrNo:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TProject::Close() {
+  if (!fileName_.empty()) AddToProjectList(fileName_);
+  SetModified(false);
+  SetFileName("");
+  Raise(OnClose);
+}
+
+void TProject::New() {
+  if (!CloseQuery()) return;
+  Close();
+  Raise(OnNew);
+  SetModified(false);
+}
+
+TFileDialogRequest TProject::DialogRequest(const std::string& title) {
+  TFileDialogRequest request;
+  request.Title = title;
+  request.DefaultExt = DefaultExt;
+  request.Filter = FileFilter;
+  request.FilterIndex = 1;
+  request.InitialDir = GetInitialDir();
+  return request;
+}
+
+void TProject::Open() {
+  if (!CloseQuery()) return;
+  std::vector<std::string> files;
+  if (!UserPrompt().OpenDialog(DialogRequest(OpenTitle), files) || files.empty()) return;
+  Close();
+  SetFileName(files.front());
+  lastFolder_ = FolderOfFileName(fileName_);
+  DoOpen();
+}
+
+void TProject::Save() {
+  if (fileName_.empty()) {
+    SaveAs();
+    return;
+  }
+  SetModified(false);  // cleared before the host writes the file
+  Raise(OnSave);
+}
+
+void TProject::SaveAs() {
+  TFileDialogRequest request = DialogRequest(SaveTitle);
+  request.OverwritePrompt = true;
+  std::string name;
+  if (!UserPrompt().SaveDialog(request, name) || name.empty()) return;
+  SetFileName(name);
+  lastFolder_ = FolderOfFileName(fileName_);
+  Save();
+}
+
+std::string TProject::GetInitialDir() {
+  if (IsBlank(lastFolder_))
+    lastFolder_ = projectList_.empty() ? GetPersonalFolder() : FolderOfFileName(projectList_.front());
+  return lastFolder_;
+}
+
+void TProject::ReadProjectList(std::vector<std::string>& List) {
+  List.clear();
+  {
+    const auto reg = RegistryAddress.OpenKey(kProjectsKey);
+    for (const std::string& name : reg->GetValueNames()) {
+      if (!IsListValue(name)) continue;
+      const std::string path = reg->ReadString(name);
+      if (FileExists(path)) List.push_back(path);
+    }
+  }
+  if (!List.empty()) GetInitialDir();
+}
+
+void TProject::ClearProjectList() {
+  const auto reg = RegistryAddress.OpenKey(kProjectsKey);
+  for (const std::string& name : reg->GetValueNames())
+    if (IsListValue(name)) reg->DeleteValue(name);
+}
+
+void TProject::AddToProjectList(const std::string& Name) {
+  {
+    const auto reg = RegistryAddress.OpenKey(kProjectsKey);
+    std::vector<std::string> list;
+    ReadProjectList(list);
+    ClearProjectList();
+    const auto same = std::find_if(list.begin(), list.end(),
+                                   [&](const std::string& entry) { return SameFileName(entry, Name); });
+    if (same != list.end()) list.erase(same);
+    list.insert(list.begin(), Name);
+    // One entry only: a list stored under a larger limit shrinks by one.
+    if (static_cast<long long>(list.size()) > MaxListSize) list.pop_back();
+    for (std::size_t i = 0; i < list.size(); ++i)
+      reg->WriteString(ProjectListValueName(i), list[i]);
+  }
+  Raise(OnProjectListAdd);
+}
+
+void TProject::FillProjectMenu(QMenu* Item) {
+  // Deferred deletion: the clicked entry may be the sender still being
+  // delivered when its own click rebuilds the menu.
+  for (QAction* action : Item->actions()) {
+    Item->removeAction(action);
+    if (action->parent() == Item) action->deleteLater();
+  }
+  ReadProjectList(projectList_);
+  for (std::size_t i = 0; i < projectList_.size(); ++i) {
+    const int number = static_cast<int>(i) + 1;
+    auto* action = new QAction(MenuText(number, projectList_[i]), Item);
+    action->setObjectName(QString("a%1").arg(number));
+    action->setData(static_cast<int>(i));
+    connect(action, &QAction::triggered, this, [this, action] {
+      try {
+        ProjectListClick(action);
+      } catch (const std::exception& error) {
+        ShowError(error);
+      }
+    });
+    Item->addAction(action);
+  }
+  Item->setEnabled(!projectList_.empty());
+  Item->menuAction()->setEnabled(!projectList_.empty());
+}
+
+void TProject::ProjectListClick(QAction* Sender) {
+  const int index = Sender->data().toInt();
+  if (index < 0 || index >= static_cast<int>(projectList_.size())) RaiseListIndexError(index);
+  const std::string path = projectList_[static_cast<std::size_t>(index)];
+  if (QCoreApplication::instance()) QCoreApplication::processEvents();
+  if (!CloseQuery()) return;
+  Close();  // may rebuild the menu: nothing below touches Sender or ProjectList
+  SetFileName(path);
+  lastFolder_ = FolderOfFileName(fileName_);
+  DoOpen();
+}
+
+}  // namespace tessalune
