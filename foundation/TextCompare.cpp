@@ -20,43 +20,43 @@ locale_t UnicodeLocale() {
   return locale;
 }
 
-std::uint32_t Continuation(std::string_view text, std::size_t at) {
-  if (at >= text.size()) return 0xFFFFFFFF;
-  const auto byte = static_cast<unsigned char>(text[at]);
-  return (byte & 0xC0) == 0x80 ? (byte & 0x3F) : 0xFFFFFFFF;
+// What a lead byte of a multi-byte sequence announces: the sequence length,
+// the bits it carries and the smallest code point that needs that length.
+struct TLeadByte {
+  int Length;
+  std::uint32_t Bits;
+  std::uint32_t Least;
+};
+
+TLeadByte DecodeLead(unsigned char lead) {
+  if ((lead & 0xE0) == 0xC0) return {2, lead & 0x1Fu, 0x80};
+  if ((lead & 0xF0) == 0xE0) return {3, lead & 0x0Fu, 0x800};
+  if ((lead & 0xF8) == 0xF0) return {4, lead & 0x07u, 0x10000};
+  return {0, 0, 0};
 }
 
-// The code point at pos, advancing pos past it; an invalid byte stands alone.
+// The code point at pos, advancing pos past it. A byte that does not start a
+// complete, shortest, non-surrogate sequence stands alone.
 std::uint32_t NextCodePoint(std::string_view text, std::size_t& pos) {
   const auto lead = static_cast<unsigned char>(text[pos]);
-  int length = 0;
-  std::uint32_t code = 0;
-  std::uint32_t least = 0;
   if (lead < 0x80) {
     ++pos;
     return lead;
-  } else if ((lead & 0xE0) == 0xC0) {
-    length = 2, code = lead & 0x1F, least = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, code = lead & 0x0F, least = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, code = lead & 0x07, least = 0x10000;
   }
-  for (int i = 1; i < length; ++i) {
-    const std::uint32_t bits = Continuation(text, pos + std::size_t(i));
-    if (bits > 0x3F) {
-      length = 0;
-      break;
-    }
-    code = (code << 6) | bits;
+  const TLeadByte sequence = DecodeLead(lead);
+  bool valid = sequence.Length > 0 && pos + std::size_t(sequence.Length) <= text.size();
+  std::uint32_t code = sequence.Bits;
+  for (int i = 1; valid && i < sequence.Length; ++i) {
+    const auto next = static_cast<unsigned char>(text[pos + std::size_t(i)]);
+    valid = (next & 0xC0) == 0x80;
+    code = (code << 6) | (next & 0x3Fu);
   }
-  const bool valid = length > 0 && code >= least && code <= 0x10FFFF &&
-                     !(code >= 0xD800 && code <= 0xDFFF);
+  valid = valid && code >= sequence.Least && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
   if (!valid) {
     ++pos;
     return kInvalidByteBase + lead;
   }
-  pos += std::size_t(length);
+  pos += std::size_t(sequence.Length);
   return code;
 }
 

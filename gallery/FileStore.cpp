@@ -9,43 +9,16 @@
 #include <filesystem>
 
 #include "Errors.h"
+#include "FileHandle.h"
 #include "ObjectStream.h"
 
 namespace tessalune {
 
 namespace {
 
-// Owns one POSIX file descriptor.
-class TFileHandle {
-public:
-  explicit TFileHandle(int fd) : fd_(fd) {}
-  ~TFileHandle() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  TFileHandle(const TFileHandle&) = delete;
-  TFileHandle& operator=(const TFileHandle&) = delete;
-
-  int Get() const { return fd_; }
-  // Closes now and tells whether the close succeeded.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
-private:
-  int fd_;
-};
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes.remove_prefix(std::size_t(written));
-  }
-  return true;
-}
+// Far beyond any real gallery (100,000 pictures take about 10 MB); a larger
+// file is refused rather than read into memory.
+constexpr off_t kLargestFile = off_t(1) << 30;
 
 // The file that a save really replaces: the target of a symbolic link, so
 // that the link itself survives.
@@ -71,11 +44,13 @@ int CreateSibling(const std::string& target, std::string& siblingName) {
 }  // namespace
 
 std::string ReadWholeFile(const std::string& fileName) {
-  TFileHandle file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+  // Non-blocking, so that opening a pipe cannot hang; only regular files pass.
+  TFileHandle file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat status {};
-  if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0 || S_ISDIR(status.st_mode)) {
+  if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
     throw EFOpenError(Format("Cannot open file %s", fileName.c_str()));
   }
+  if (status.st_size > kLargestFile) RaiseCorrupted();
   std::string bytes;
   char buffer[65536];
   for (;;) {
@@ -84,6 +59,7 @@ std::string ReadWholeFile(const std::string& fileName) {
     if (count < 0) RaiseCorrupted();
     if (count == 0) return bytes;
     bytes.append(buffer, std::size_t(count));
+    if (bytes.size() > std::size_t(kLargestFile)) RaiseCorrupted();
   }
 }
 

@@ -7,8 +7,9 @@
 namespace tessalune {
 
 // The whole content of a file. "Cannot open file %s" (EFOpenError) when it
-// cannot be opened or is a folder; a read that fails half-way raises
-// EReadError with the corrupted-gallery message.
+// cannot be opened or is not a regular file (a folder, a pipe, a device); a
+// read that fails half-way, or a file of more than 1 GB, raises EReadError
+// with the corrupted-gallery message.
 std::string ReadWholeFile(const std::string& fileName);
 
 // Replaces the content of fileName by bytes without ever leaving it half

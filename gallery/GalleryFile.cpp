@@ -12,6 +12,7 @@
 #include "ObjectParser.h"
 #include "ObjectStream.h"
 #include "ObjectText.h"
+#include "TextScanner.h"
 
 namespace tessalune {
 
@@ -19,37 +20,29 @@ namespace {
 
 constexpr const char* kClassName = "TPicGallery";
 
-bool IsValidIdent(std::string_view name) {
-  if (name.empty()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const char c = name[i];
-    const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-    if (!letter && !(i > 0 && c >= '0' && c <= '9')) return false;
-  }
-  return true;
+// A string entry, left out when the string is empty.
+void WriteStringEntry(TBinaryWriter& writer, const char* name, const std::string& value) {
+  if (value.empty()) return;
+  writer.WriteShortString(name);
+  writer.WriteString(value);
 }
 
-void WriteSettingValue(TBinaryWriter& writer, const TPicGallery& gallery,
-                       const TGallerySetting& setting) {
+// One setting's entry: a colour by its name when it has one; an empty
+// string setting has none.
+void WriteSetting(TBinaryWriter& writer, const TPicGallery& gallery, const TGallerySetting& setting) {
+  if (setting.Kind == TSettingKind::Text) {
+    WriteStringEntry(writer, setting.Name, gallery.*setting.Text);
+    return;
+  }
+  writer.WriteShortString(setting.Name);
   std::string colorName;
-  switch (setting.Kind) {
-    case TSettingKind::Text:
-      writer.WriteString(gallery.*setting.Text);
-      break;
-    case TSettingKind::Integer:
-      writer.WriteInteger(gallery.*setting.Number);
-      break;
-    case TSettingKind::Boolean:
-      writer.WriteBoolean(gallery.*setting.Flag);
-      break;
-    case TSettingKind::Color:
-      if (ColorToIdent(gallery.*setting.Number, colorName)) {
-        writer.WriteValue(vaIdent);
-        writer.WriteShortString(colorName);
-      } else {
-        writer.WriteInteger(gallery.*setting.Number);
-      }
-      break;
+  if (setting.Kind == TSettingKind::Boolean) {
+    writer.WriteBoolean(gallery.*setting.Flag);
+  } else if (setting.Kind == TSettingKind::Color && ColorToIdent(gallery.*setting.Number, colorName)) {
+    writer.WriteValue(vaIdent);
+    writer.WriteShortString(colorName);
+  } else {
+    writer.WriteInteger(gallery.*setting.Number);
   }
 }
 
@@ -57,14 +50,9 @@ void WriteImageFiles(TBinaryWriter& writer, const TImageFiles& pictures) {
   writer.WriteShortString("ImageFiles");
   writer.WriteValue(vaCollection);
   for (int i = 0; i < pictures.Count(); ++i) {
-    const TImageFile* picture = pictures.Items(i);
     writer.WriteValue(vaList);
-    for (const auto& [name, value] : {std::pair<const char*, const std::string&>{"FileName", picture->FileName},
-                                      {"Caption", picture->Caption}}) {
-      if (value.empty()) continue;
-      writer.WriteShortString(name);
-      writer.WriteString(value);
-    }
+    WriteStringEntry(writer, "FileName", pictures.Items(i)->FileName);
+    WriteStringEntry(writer, "Caption", pictures.Items(i)->Caption);
     writer.WriteListEnd();
   }
   writer.WriteListEnd();
@@ -87,11 +75,7 @@ std::string TPicGallery::WriteBinary() const {
   writer.WriteShortString(name_);
   WriteIntegerEntry(writer, "Tag", tag_);
   WriteImageFiles(writer, imageFiles_);
-  for (const TGallerySetting& setting : Settings()) {
-    if (setting.Kind == TSettingKind::Text && (this->*setting.Text).empty()) continue;
-    writer.WriteShortString(setting.Name);
-    WriteSettingValue(writer, *this, setting);
-  }
+  for (const TGallerySetting& setting : Settings()) WriteSetting(writer, *this, setting);
   WriteIntegerEntry(writer, "Left", left_);
   WriteIntegerEntry(writer, "Top", top_);
   writer.WriteListEnd();

@@ -33,6 +33,14 @@ constexpr std::uint32_t kLargestCode = 0xFFFF;
 
 }  // namespace
 
+bool IsValidIdent(std::string_view name) {
+  if (name.empty() || !IsLetter(name.front())) return false;
+  for (const char c : name) {
+    if (!IsIdentChar(c)) return false;
+  }
+  return true;
+}
+
 std::string WidenBytes(std::string_view bytes) {
   std::string units;
   units.reserve(bytes.size() * 2);

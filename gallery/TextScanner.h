@@ -11,6 +11,10 @@ namespace tessalune {
 // the form of a wide string.
 std::string WidenBytes(std::string_view bytes);
 
+// True for an identifier: a letter or underscore followed by letters, digits
+// and underscores.
+bool IsValidIdent(std::string_view name);
+
 // Cuts the gallery text into tokens. Bytes 1 to 32 separate tokens; a zero
 // byte ends the text. The text is worked through in blocks of kBlockSize
 // bytes that end at a line start, so a line that does not fit into a block

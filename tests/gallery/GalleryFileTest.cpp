@@ -236,6 +236,9 @@ TEST(GalleryFile, AFileThatCannotBeOpenedRaisesTheOpenErrorAfterEmptyingThePictu
   EXPECT_EQ(gallery.GetImageCount(), 0);
   EXPECT_EQ(gallery.Title(), "kept");
   EXPECT_THROW(gallery.LoadFromFile(sandbox.Path().string()), EFOpenError);
+  const std::string pipe = sandbox.File("pipe.gmf");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_THROW(gallery.LoadFromFile(pipe), EFOpenError) << "and does not wait for a writer";
 }
 
 TEST(GalleryFile, AFailedSaveRaisesTheCreateErrorAndLeavesTheOldFile) {
