@@ -2,6 +2,8 @@
 #include "FileHandle.h"
 
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 #include <unistd.h>
 
@@ -25,6 +27,15 @@ bool WriteAll(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
   return true;
+}
+
+std::string ReplacementTarget(const std::string& fileName) {
+  std::error_code error;
+  if (std::filesystem::is_symlink(fileName, error)) {
+    const std::filesystem::path target = std::filesystem::canonical(fileName, error);
+    if (!error) return target.string();
+  }
+  return fileName;
 }
 
 }  // namespace tessalune

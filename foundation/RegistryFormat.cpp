@@ -219,7 +219,7 @@ bool ParseRegistryText(std::string_view text, std::string_view rootName, TRegist
       return false;
     }
   }
-  return headerSeen;
+  return true;  // a file without any line is an empty store
 }
 
 std::string FormatRegistryText(const TRegistryData& data, std::string_view rootName) {

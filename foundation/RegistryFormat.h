@@ -77,8 +77,9 @@ private:
 // control character, a part longer than 255 bytes).
 bool NormaliseKeyPath(std::string_view path, std::string& normalised);
 
-// Reads the text of a store file of the root rootName. Any deviation from the
-// layout answers false; the text is untrusted.
+// Reads the text of a store file of the root rootName; a text without lines
+// is an empty store. Any deviation from the layout answers false; the text is
+// untrusted.
 bool ParseRegistryText(std::string_view text, std::string_view rootName, TRegistryData& data);
 
 std::string FormatRegistryText(const TRegistryData& data, std::string_view rootName);

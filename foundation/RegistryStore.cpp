@@ -22,7 +22,25 @@ namespace {
 constexpr off_t kMaxStoreBytes = 4 * 1024 * 1024;
 constexpr int kMaxAsideNames = 1000;
 
-enum class TFileState { fsMissing, fsGood, fsBad };
+// fsBusy: the system could not open the file just now (out of descriptors or
+// memory); the file itself may be fine and must not be moved aside.
+enum class TFileState { fsMissing, fsGood, fsBad, fsBusy };
+
+TFileState OpenFailure(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return TFileState::fsMissing;
+    case EMFILE:
+    case ENFILE:
+    case ENOMEM:
+    case EINTR:
+    case EAGAIN:
+      return TFileState::fsBusy;
+    default:
+      return TFileState::fsBad;
+  }
+}
 
 bool ReadAll(int fd, off_t size, std::string& text) {
   text.resize(static_cast<std::size_t>(size));
@@ -43,8 +61,7 @@ TFileState ReadStoreFile(const std::string& fileName, std::string_view rootName,
   if (fileName.empty()) return TFileState::fsMissing;
   // O_NONBLOCK: a FIFO put in the file's place must not hang the program.
   TFileHandle file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (file.Get() < 0)
-    return (errno == ENOENT || errno == ENOTDIR) ? TFileState::fsMissing : TFileState::fsBad;
+  if (file.Get() < 0) return OpenFailure(errno);
   struct stat info {};
   std::string text;
   if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxStoreBytes ||
@@ -85,11 +102,14 @@ void MoveAside(const std::string& fileName) {
 }
 
 void ReplaceFile(const std::string& fileName, std::string_view text) {
-  std::string tempName = fileName + ".XXXXXX";
+  // A store too large to be read back must not replace a readable one.
+  if (text.size() > static_cast<std::size_t>(kMaxStoreBytes)) RaiseCreateError(fileName);
+  const std::string target = ReplacementTarget(fileName);
+  std::string tempName = target + ".XXXXXX";
   TFileHandle temp(::mkostemp(tempName.data(), O_CLOEXEC));
   if (temp.Get() < 0) RaiseCreateError(fileName);
   const bool written = WriteAll(temp.Get(), text) && ::fsync(temp.Get()) == 0;
-  if (!temp.Close() || !written || ::rename(tempName.c_str(), fileName.c_str()) != 0) {
+  if (!temp.Close() || !written || ::rename(tempName.c_str(), target.c_str()) != 0) {
     ::unlink(tempName.c_str());
     RaiseCreateError(fileName);
   }
@@ -118,6 +138,7 @@ TRegistryData TRegistryStore::Update(const std::function<bool(TRegistryData&)>& 
   TStoreLock lock(folder_ + "/" + rootName_ + ".lock");
   TRegistryData data;
   const TFileState state = ReadStoreFile(fileName_, rootName_, data);
+  if (state == TFileState::fsBusy) RaiseCreateError(fileName_);
   if (!change(data)) return data;
   if (state == TFileState::fsBad) MoveAside(fileName_);
   ReplaceFile(fileName_, FormatRegistryText(data, rootName_));

@@ -266,6 +266,15 @@ TEST_F(PrjLibTest, ACaseDifferentNameMovesToTheTopAsNowSpelled) {
             (Lines{"File_000=" + upper, "File_001=" + files[0], "File_002=" + files[2]}));
 }
 
+TEST_F(PrjLibTest, NamesThatAreNotUtf8OnlyMatchThemselves) {
+  const std::string latin1 = Doc("caf\xe9.gmf");
+  const std::string other = Doc("caf\xe8.gmf");
+  StoreValues({{"File_000", latin1}});
+  OpenDocument(other);
+  project_.Close();
+  EXPECT_EQ(StoredValues(), (Lines{"File_000=" + other, "File_001=" + latin1}));
+}
+
 TEST_F(PrjLibTest, TheEleventhFileDropsTheOldest) {
   const Lines files = StoreExistingList(10);
   const std::string eleventh = Doc("eleventh.gmf");

@@ -35,7 +35,7 @@ TEST_P(RegistryFormatRejects, AnyDeviationFromTheLayoutIsRefused) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, RegistryFormatRejects,
     ::testing::Values(
-        RejectCase{"empty", ""}, RejectCase{"no_header", "[HKEY_CURRENT_USER\\A]\n"},
+        RejectCase{"no_header", "[HKEY_CURRENT_USER\\A]\n"},
         RejectCase{"other_header", "REGEDIT4\n"},
         RejectCase{"value_before_key", kHeader + "\"a\"=\"b\"\n"},
         RejectCase{"other_root", kHeader + "[HKEY_LOCAL_MACHINE\\A]\n"},
@@ -56,6 +56,14 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"control_in_key", kHeader + "[HKEY_CURRENT_USER\\A\x01]\n"},
         RejectCase{"long_key_part", kHeader + "[HKEY_CURRENT_USER\\" + std::string(256, 'k') + "]\n"}),
     [](const auto& test) { return std::string(test.param.Label); });
+
+TEST(RegistryFormat, AFileWithoutLinesIsAnEmptyStore) {
+  TRegistryData data;
+  data.CreateKey("Stale");
+  EXPECT_TRUE(ParseRegistryText("", kRoot, data));
+  EXPECT_EQ(data, TRegistryData());
+  EXPECT_TRUE(ParseRegistryText("\n; only a comment\n", kRoot, data));
+}
 
 TEST(RegistryFormat, ReadsKeysAndValuesInFileOrderWithParentKeys) {
   TRegistryData data;

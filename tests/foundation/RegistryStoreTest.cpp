@@ -80,6 +80,27 @@ TEST_F(RegistryStoreTest, AWriteLeavesOnlyTheStoreAndItsLockBehind) {
             (std::vector<std::string>{"HKEY_CURRENT_USER.lock", "HKEY_CURRENT_USER.reg"}));
 }
 
+TEST_F(RegistryStoreTest, ALinkedStoreStaysLinked) {
+  const std::string target =
+      config_.Files().Write("dotfiles/user.reg", "Windows Registry Editor Version 5.00\n");
+  fs::create_directories(Folder());
+  fs::create_symlink(target, config_.StoreFile("HKEY_CURRENT_USER"));
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("\\A", true));
+  reg.WriteString("n", "1");
+  EXPECT_TRUE(fs::is_symlink(config_.StoreFile("HKEY_CURRENT_USER")));
+  EXPECT_NE(test::ReadBytes(target).find("\"n\"=\"1\""), std::string::npos);
+}
+
+TEST_F(RegistryStoreTest, AWriteTooLargeToReadBackFailsAndKeepsTheStore) {
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("\\A", true));
+  reg.WriteString("small", "1");
+  const std::string before = config_.StoreText();
+  EXPECT_THROW(reg.WriteString("huge", std::string(5 * 1024 * 1024, 'x')), ERegistryException);
+  EXPECT_EQ(config_.StoreText(), before);
+}
+
 // Writes count values prefix0, prefix1, ... one write at a time, as a second
 // running program would.
 void WriteMany(const std::string& prefix, int count) {
