@@ -186,13 +186,15 @@ bool TEmfPlayer::PlayBitmap(std::uint32_t type, const TRecordView& record) {
   switch (type) {
     case U_EMR_BITBLT:
     case U_EMR_STRETCHBLT: {
-      const auto blt = record.Get<U_EMRSTRETCHBLT>(0);
+      const auto blt = record.Get<U_EMRBITBLT>(0);
       const QRectF destination(PointOf(blt.Dest), QSizeF(blt.cDest.x, blt.cDest.y));
       if (blt.cbBmiSrc == 0) {
         dc_.PatBlt(destination, blt.dwRop);
         return true;
       }
-      const U_POINTL size = type == U_EMR_STRETCHBLT ? blt.cSrc : blt.cDest;
+      const U_POINTL size = type == U_EMR_STRETCHBLT
+                                ? record.Get<U_POINTL>(offsetof(U_EMRSTRETCHBLT, cSrc))
+                                : blt.cDest;
       const QImage image = RecordBitmap(record, offsetof(U_EMRBITBLT, offBmiSrc), blt.iUsageSrc);
       dc_.StretchBitmap(destination, image, QRectF(PointOf(blt.Src), QSizeF(size.x, size.y)),
                         blt.dwRop);

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -22,11 +23,13 @@ public:
   bool Has(std::size_t offset, std::size_t length) const {
     return offset <= bytes_.size() && length <= bytes_.size() - offset;
   }
-  // The value at offset; a zero value when the record is too short.
+  // The value at offset. Bytes the record lacks read as zero, so structures
+  // that end in an optional array read whole.
   template <typename T>
   T Get(std::size_t offset) const {
     T value{};
-    if (Has(offset, sizeof(T))) std::memcpy(&value, bytes_.data() + offset, sizeof(T));
+    if (offset < bytes_.size())
+      std::memcpy(&value, bytes_.data() + offset, std::min(sizeof(T), bytes_.size() - offset));
     return value;
   }
   // count bytes at offset, or nothing when they are not all inside the record.

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <string>
 
 namespace tessalune::metafile {
 
@@ -17,6 +18,7 @@ namespace {
 
 constexpr double kPixelsPerInch = 96;
 constexpr std::size_t kTypeOffset = 4;
+constexpr std::size_t kHeaderReadBytes = 128;
 
 [[noreturn]] void RaiseInvalid() { throw Exception("Metafile is not valid"); }
 
@@ -62,7 +64,11 @@ void ForEachWmfRecord(std::string_view bytes, std::size_t recordsOffset,
 TWmfLayout ReadWmf(std::string_view bytes) {
   U_WMRPLACEABLE placeable{};
   U_WMRHEADER header{};
-  const int headers = wmfheader_get(bytes.data(), bytes.data() + bytes.size(), &placeable, &header);
+  // libuemf's header reader wants more bytes than the headers of a short
+  // file have; it reads a zero-padded copy and its answer is checked below.
+  std::string head(bytes.substr(0, kHeaderReadBytes));
+  head.resize(kHeaderReadBytes, '\0');
+  const int headers = wmfheader_get(head.data(), head.data() + head.size(), &placeable, &header);
   if (headers <= 0 || static_cast<std::size_t>(headers) > bytes.size()) RaiseInvalid();
   TWmfLayout layout;
   layout.recordsOffset = static_cast<std::size_t>(headers);

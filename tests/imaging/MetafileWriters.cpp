@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MetafileWriters.h"
 
+#include "Metafile.h"
+
+#include <QPainter>
+
+#include <algorithm>
 #include <stdexcept>
 
 namespace tessalune::test {
@@ -18,6 +23,32 @@ void Check(int status, const char* what) {
 }
 
 }  // namespace
+
+QImage RenderMetafile(const std::string& fileName, bool enhanced, int width, int height) {
+  TMetafile metafile;
+  metafile.LoadFromFile(fileName, enhanced);
+  QImage image(width, height, QImage::Format_RGB888);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  metafile.Draw(painter, QRectF(0, 0, width, height));
+  return image;
+}
+
+::testing::AssertionResult PixelIs(const QImage& image, int x, int y, const QColor& expected) {
+  const QColor actual = image.pixelColor(x, y);
+  if (actual == expected) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is "
+                                       << actual.name().toStdString() << ", expected "
+                                       << expected.name().toStdString();
+}
+
+int InkIn(const QImage& image, int left, int top, int right, int bottom) {
+  int ink = 0;
+  for (int y = std::max(top, 0); y <= std::min(bottom, image.height() - 1); ++y)
+    for (int x = std::max(left, 0); x <= std::min(right, image.width() - 1); ++x)
+      if (image.pixelColor(x, y) != QColor(Qt::white)) ++ink;
+  return ink;
+}
 
 TEmfWriter::TEmfWriter(const std::string& fileName, int width, int height) {
   Check(emf_start(fileName.c_str(), 4096, 4096, &track_), "emf_start");

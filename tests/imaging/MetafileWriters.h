@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <gtest/gtest.h>
 #include <uemf.h>
 #include <uwmf.h>
+
+#include <QColor>
+#include <QImage>
 
 #include <string>
 
@@ -51,8 +55,20 @@ private:
   WMFHANDLES* handles_ = nullptr;
 };
 
+// The metafile in fileName drawn on white into a width x height bitmap, the
+// way thumbnails are made.
+QImage RenderMetafile(const std::string& fileName, bool enhanced, int width, int height);
+
+// Checks one pixel's colour, naming both colours when they differ.
+::testing::AssertionResult PixelIs(const QImage& image, int x, int y, const QColor& expected);
+
+// The number of pixels in the rectangle from (left, top) to (right, bottom),
+// both included, that are not white.
+int InkIn(const QImage& image, int left, int top, int right, int bottom);
+
 // Draws, through libEMF's GDI calls, a red filled rectangle from (10, 10) to
-// (50, 40) on a 100 x 100 pixel frame and the text "HH" at (60, 60).
+// (50, 40) and blue text "HH" at (60, 60), in libEMF's device pixels, on a
+// frame of 100 x 100 pixels at 96 per inch.
 void WriteLibEmfPicture(const std::string& fileName);
 
 }  // namespace tessalune::test
