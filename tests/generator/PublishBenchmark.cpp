@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Publishing 24 camera-sized pictures (4000 x 3000 JPEG) with thumbnails and
+// 800 x 600 JPEG copies, beside the time it takes only to decode those
+// pictures once each at full scale.
+#include <benchmark/benchmark.h>
+
+#include <QColor>
+#include <QImage>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <vector>
+
+#include "GalleryProp.h"
+#include "Globals.h"
+#include "JpegCodec.h"
+#include "PageGen.h"
+#include "TestSupport.h"
+
+namespace tessalune {
+namespace {
+
+constexpr int kPictures = 24;
+
+// The pictures, written once per run of the benchmark program.
+class Pictures {
+public:
+  Pictures() {
+    for (int n = 0; n < kPictures; ++n) {
+      files_.push_back(box_.File("camera/photo_" + std::to_string(n + 1) + ".jpg"));
+    }
+    std::filesystem::create_directories(box_.File("camera"));
+    for (int n = 0; n < kPictures; ++n) Write(n);
+  }
+  const std::vector<std::string>& Files() const { return files_; }
+  std::string Output() const { return box_.File("out"); }
+
+private:
+  // Smooth colour fields with fine texture, so that the files have the
+  // entropy of a photograph rather than of a flat test card.
+  void Write(int n) const {
+    QImage image(4000, 3000, QImage::Format_RGB888);
+    std::uint32_t noise = 2463534242u + std::uint32_t(n);
+    for (int y = 0; y < image.height(); ++y) {
+      uchar* line = image.scanLine(y);
+      for (int x = 0; x < image.width(); ++x) {
+        noise ^= noise << 13;
+        noise ^= noise >> 17;
+        noise ^= noise << 5;
+        const int grain = int(noise & 15) - 8;
+        const double wave = std::sin((x + n * 100) / 180.0) * std::cos(y / 140.0);
+        line[3 * x] = uchar(std::clamp(int(120 + 80 * wave) + grain, 0, 255));
+        line[3 * x + 1] = uchar(std::clamp(int(x * 255 / 4000) + grain, 0, 255));
+        line[3 * x + 2] = uchar(std::clamp(int(y * 255 / 3000) + grain, 0, 255));
+      }
+    }
+    image.save(QString::fromStdString(files_[std::size_t(n)]), "JPG", 90);
+  }
+
+  test::Sandbox box_;
+  std::vector<std::string> files_;
+};
+
+const Pictures& ThePictures() {
+  static const Pictures pictures;
+  return pictures;
+}
+
+void BM_DecodeOnce(benchmark::State& state) {
+  const Pictures& pictures = ThePictures();
+  for (auto _ : state) {
+    for (const std::string& file : pictures.Files()) {
+      TJPEGImage jpeg;
+      jpeg.LoadFromFile(file);
+      benchmark::DoNotOptimize(jpeg.Decode());
+    }
+  }
+}
+
+void BM_Publish(benchmark::State& state) {
+  const Pictures& pictures = ThePictures();
+  ScopedTemplatesRoot root(TESSALUNE_SOURCE_TEMPLATES);
+  TPicGallery gallery;
+  gallery.Clear();
+  gallery.SetOutputFolder(pictures.Output());
+  gallery.SetImageResize(true);
+  gallery.SetOverrideFiles(true);
+  for (const std::string& file : pictures.Files()) {
+    gallery.ImageFiles().Add()->FileName = file;
+  }
+  for (auto _ : state) {
+    TPageGenerator generator;
+    generator.Publish(gallery);
+  }
+}
+
+BENCHMARK(BM_DecodeOnce)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_Publish)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+}  // namespace
+}  // namespace tessalune
