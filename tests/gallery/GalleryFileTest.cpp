@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <csignal>
 #include <filesystem>
@@ -40,6 +41,7 @@ TEST(GalleryFile, TheExampleGalleryIsWrittenByteForByteAndReadBack) {
   test::FillExampleGallery(gallery);
   const std::string text = SavedText(gallery);
   EXPECT_EQ(text, test::ExampleGalleryText());
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 70);
 
   TPicGallery loaded;
   LoadText(loaded, text);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "Errors.h"
 #include "GalleryProp.h"
 #include "GalleryTestSupport.h"
@@ -181,6 +183,60 @@ TEST(ObjectParser, ALineTooLongForABlockIsRefusedUnlessTheTextEndsWithinIt) {
   };
   EXPECT_EQ(Load(gallery, wholeText(4062)), "") << "4095 bytes fit into one block";
   EXPECT_EQ(Load(gallery, wholeText(4063)), corrupted);
+}
+
+// The binary form of "object A X = <value> end": signature, class and empty
+// name, the entry, and the two list ends.
+std::string BinaryOfValue(const std::string& value) {
+  return ObjectTextToBinary("object A X = " + value + " end");
+}
+
+std::string Framed(const std::string& valueBytes) {
+  return std::string("TPF0\x01" "A\x00\x01X", 9) + valueBytes + std::string(2, '\0');
+}
+
+struct TValueCase {
+  const char* Name;
+  std::string Text;
+  std::string Bytes;
+};
+
+const TValueCase kValues[] = {
+    {"Int8", "127", std::string("\x02\x7F", 2)},
+    {"Int16", "128", std::string("\x03\x80\x00", 3)},
+    {"Int16Negative", "-32768", std::string("\x03\x00\x80", 3)},
+    {"Int32", "-32769", std::string("\x04\xFF\x7F\xFF\xFF", 5)},
+    {"Int64", "2147483648", std::string("\x13\x00\x00\x00\x80\x00\x00\x00\x00", 9)},
+    {"Hex", "$10", std::string("\x02\x10", 2)},
+    {"String", "'a'#0'b'", std::string("\x06\x03" "a\x00" "b", 5)},
+    {"LongString", "'" + std::string(256, 'x') + "'",
+     std::string("\x0C\x00\x01\x00\x00", 5) + std::string(256, 'x')},
+    {"WideString", "'a'#300", std::string("\x12\x02\x00\x00\x00" "a\x00\x2C\x01", 9)},
+    {"Identifier", "clRed", std::string("\x07\x05" "clRed", 7)},
+    {"FalseAnyCase", "fALSE", std::string("\x08", 1)},
+    {"TrueAnyCase", "TRUE", std::string("\x09", 1)},
+    {"Set", "[a, 1]", std::string("\x0B\x01" "a\x01" "1\x00", 6)},
+    {"EmptySet", "[]", std::string("\x0B\x00", 2)},
+    {"List", "(1 'b')", std::string("\x01\x02\x01\x06\x01" "b\x00", 7)},
+    {"Binary", "{0a 1B}", std::string("\x0A\x02\x00\x00\x00\x0A\x1B", 7)},
+    {"Collection", "<item [5] end>", std::string("\x0E\x02\x05\x01\x00\x00", 6)},
+};
+
+class ValueForms : public ::testing::TestWithParam<TValueCase> {};
+
+TEST_P(ValueForms, TakeTheirBinaryForm) {
+  EXPECT_EQ(BinaryOfValue(GetParam().Text), Framed(GetParam().Bytes));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, ValueForms, ::testing::ValuesIn(kValues), test::CaseName());
+
+TEST(ObjectParser, AFractionIsAnExtendedValue) {
+  const std::string binary = BinaryOfValue("1.5e3");
+  ASSERT_EQ(binary.size(), Framed(std::string(11, ' ')).size());
+  EXPECT_EQ(binary[9], '\x05');
+  long double value = 0;
+  std::memcpy(&value, binary.data() + 10, 10);
+  EXPECT_EQ(value, 1500.0L);
 }
 
 TEST(ObjectParser, BinaryFormOfTheTextIsTheGallerysOwn) {
