@@ -119,8 +119,8 @@ TRegKey* ParseKeyLine(std::string_view line, std::string_view rootName, TRegistr
   std::string_view rest = inner.substr(rootName.size());
   if (!rest.empty() && rest[0] != '\\') return nullptr;
   std::string path;
-  if (!NormaliseKeyPath(rest, path) || path.size() + 1 != std::max<std::size_t>(rest.size(), 1))
-    return nullptr;  // empty parts are not part of the layout
+  if (!NormaliseKeyPath(rest, path)) return nullptr;
+  if (!rest.empty() && rest.substr(1) != path) return nullptr;  // an empty part
   return &data.CreateKey(path);
 }
 
