@@ -41,8 +41,9 @@ std::string TextValueName(const QLineEdit* edit) { return edit->objectName().toS
 }  // namespace
 
 TFormKeeper::TFormKeeper(QObject* Owner)
-    : QObject(FormOf(Owner)), FormName(FormOf(Owner)->objectName().toStdString()),
-      form_(FormOf(Owner)) {}
+    : QObject(FormOf(Owner)), form_(static_cast<QWidget*>(QObject::parent())) {
+  FormName = form_->objectName().toStdString();
+}
 
 std::unique_ptr<TRegistry> TFormKeeper::OpenFormKey() const {
   const TRegistryAddress& address = Project ? Project->RegistryAddress : RegistryAddress;
