@@ -8,44 +8,15 @@
 #include "ImageResize.h"
 
 #include "Errors.h"
+#include "ParallelFor.h"
+#include "ResampleLine.h"
 
 #include <algorithm>
 #include <cstring>
-#include <thread>
 
 namespace tessalune {
 namespace resample {
 namespace {
-
-// Work below this many weighted additions is not worth a thread.
-constexpr std::int64_t kWorkPerThread = std::int64_t{1} << 18;
-
-unsigned ChooseThreads(unsigned requested, int count, std::int64_t work) {
-  unsigned threads = requested ? requested : std::max(1u, std::thread::hardware_concurrency());
-  threads = static_cast<unsigned>(std::min<std::int64_t>(threads, count));
-  return static_cast<unsigned>(std::max<std::int64_t>(1, std::min<std::int64_t>(threads, work / kWorkPerThread + 1)));
-}
-
-// Runs fn(begin, end) over consecutive slices of 0 .. count - 1.
-template <class Fn>
-void ParallelFor(int count, unsigned threads, const Fn& fn) {
-  if (threads <= 1) {
-    fn(0, count);
-    return;
-  }
-  const int chunk = static_cast<int>((count + threads - 1) / threads);
-  std::vector<std::thread> pool;
-  try {
-    for (int begin = chunk; begin < count; begin += chunk) {
-      pool.emplace_back(fn, begin, std::min(count, begin + chunk));
-    }
-  } catch (...) {
-    for (auto& thread : pool) thread.join();
-    throw;
-  }
-  fn(0, std::min(count, chunk));
-  for (auto& thread : pool) thread.join();
-}
 
 // Copies columns [first, last) of a width x height image of 3-byte pixels
 // into rows of dst, so that dst row x holds source column x top to bottom.
@@ -67,82 +38,55 @@ void TransposeColumns(const std::uint8_t* src, std::size_t srcStride, int height
   }
 }
 
-// The double-precision sum equals the rounded long double sum except when it
-// lands exactly halfway between two floats: only then can the two roundings
-// part. The low 29 of the 52 fraction bits of such a double are 1 followed by
-// zeros. (Sums are never small enough to be denormal floats: the smallest
-// weight is far above that.)
-constexpr std::uint64_t kBelowFloatMask = (std::uint64_t{1} << 29) - 1;
-constexpr std::uint64_t kFloatHalfway = std::uint64_t{1} << 28;
-
-// acc[k] += src[k] * weight, rounded to float after the addition. Answers
-// whether any addition needs the exact recomputation.
-bool AddWeighted(float* acc, const std::uint8_t* src, float weight, std::size_t n) {
-  const double w = weight;
-  std::uint64_t halfway = 0;
-  for (std::size_t k = 0; k < n; ++k) {
-    const double d = static_cast<double>(acc[k]) + static_cast<double>(src[k]) * w;
-    std::uint64_t bits;
-    std::memcpy(&bits, &d, sizeof bits);
-    halfway |= static_cast<std::uint64_t>((bits & kBelowFloatMask) == kFloatHalfway);
-    acc[k] = static_cast<float>(d);
-  }
-  return halfway != 0;
-}
-
-void AddWeightedExact(float* acc, const std::uint8_t* src, float weight, std::size_t n) {
-  for (std::size_t k = 0; k < n; ++k) {
-    acc[k] = static_cast<float>(static_cast<long double>(acc[k]) +
-                                static_cast<long double>(src[k]) * weight);
-  }
-}
-
-// One output line: byte k is the clamped weighted sum of byte k of the
-// source lines that the list names, added in list order.
-void AccumulateLine(const TWeightList& list, const std::uint8_t* base, std::size_t stride,
-                    std::uint8_t* out, std::size_t count) {
-  constexpr std::size_t kBlock = 480;
-  float acc[kBlock];
-  for (std::size_t start = 0; start < count; start += kBlock) {
-    const std::size_t n = std::min(kBlock, count - start);
-    std::fill_n(acc, n, 0.0f);
-    bool exact = false;
-    for (const TSampleWeight& entry : list) {
-      exact |= AddWeighted(acc, base + static_cast<std::size_t>(entry.index) * stride + start, entry.weight, n);
-    }
-    if (exact) {
-      std::fill_n(acc, n, 0.0f);
-      for (const TSampleWeight& entry : list) {
-        AddWeightedExact(acc, base + static_cast<std::size_t>(entry.index) * stride + start, entry.weight, n);
-      }
-    }
-    for (std::size_t k = 0; k < n; ++k) out[start + k] = ClampToByte(acc[k]);
-  }
-}
-
 std::int64_t ListWork(const std::vector<TWeightList>& lists, std::size_t lineBytes) {
   std::int64_t entries = 0;
   for (const auto& list : lists) entries += static_cast<std::int64_t>(list.size());
   return entries * static_cast<std::int64_t>(lineBytes);
 }
 
-// Fills count lines of out (one per list) from the lines of base.
-void RunPass(const std::vector<TWeightList>& lists, const std::uint8_t* base, std::size_t baseStride,
-             std::uint8_t* out, std::size_t outStride, std::size_t lineBytes, unsigned threads) {
-  const int count = static_cast<int>(lists.size());
-  ParallelFor(count, ChooseThreads(threads, count, ListWork(lists, lineBytes)), [&](int begin, int end) {
-    for (int i = begin; i < end; ++i) {
-      AccumulateLine(lists[static_cast<std::size_t>(i)], base, baseStride,
-                     out + static_cast<std::size_t>(i) * outStride, lineBytes);
+// Source rows go through the horizontal pass in bands: a band is transposed
+// so that each source column becomes one contiguous line, summed into one
+// line per destination column, and transposed back into the intermediate
+// image. A band stays in the cache while all its columns are summed.
+constexpr int kBand = 128;
+
+void HorizontalPass(const std::vector<TWeightList>& lists, const TBitmap& src, std::uint8_t* intermediate,
+                    std::size_t rowBytes, unsigned threads) {
+  const int SW = src.width(), SH = src.height(), DW = static_cast<int>(lists.size());
+  const int band = std::min(kBand, SH);
+  const int bands = (SH + band - 1) / band;
+  const std::int64_t work = ListWork(lists, 3 * static_cast<std::size_t>(SH));
+  ParallelFor(bands, ChooseThreads(threads, bands, work), [&](int first, int last) {
+    const std::size_t bandBytes = 3 * static_cast<std::size_t>(band);
+    std::vector<std::uint8_t> columns(static_cast<std::size_t>(SW) * bandBytes + kLinePadding);
+    std::vector<std::uint8_t> passed(static_cast<std::size_t>(DW) * bandBytes);
+    for (int b = first; b < last; ++b) {
+      const int top = b * band;
+      const int rows = std::min(band, SH - top);
+      const std::size_t lineBytes = 3 * static_cast<std::size_t>(rows);
+      TransposeColumns(src.constScanLine(top), static_cast<std::size_t>(src.bytesPerLine()), rows, columns.data(),
+                       lineBytes, 0, SW);
+      for (int i = 0; i < DW; ++i) {
+        AccumulateLine(lists[static_cast<std::size_t>(i)], columns.data(), lineBytes,
+                       passed.data() + static_cast<std::size_t>(i) * lineBytes, lineBytes);
+      }
+      TransposeColumns(passed.data(), lineBytes, DW, intermediate + static_cast<std::size_t>(top) * rowBytes,
+                       rowBytes, 0, rows);
     }
   });
 }
 
-void Transpose(const std::uint8_t* src, std::size_t srcStride, int width, int height,
-               std::uint8_t* dst, std::size_t dstStride, unsigned threads) {
-  const std::int64_t work = std::int64_t{width} * height;
-  ParallelFor(width, ChooseThreads(threads, width, work), [&](int first, int last) {
-    TransposeColumns(src, srcStride, height, dst, dstStride, first, last);
+// The vertical pass: one line of Dst per destination row.
+void VerticalPass(const std::vector<TWeightList>& lists, const std::uint8_t* intermediate, std::size_t rowBytes,
+                  TBitmap& dst, unsigned threads) {
+  const int DH = static_cast<int>(lists.size());
+  std::uint8_t* bits = dst.bits();
+  const auto stride = static_cast<std::size_t>(dst.bytesPerLine());
+  ParallelFor(DH, ChooseThreads(threads, DH, ListWork(lists, rowBytes)), [&](int first, int last) {
+    for (int i = first; i < last; ++i) {
+      AccumulateLine(lists[static_cast<std::size_t>(i)], intermediate, rowBytes, bits + static_cast<std::size_t>(i) * stride,
+                     rowBytes);
+    }
   });
 }
 
@@ -170,23 +114,15 @@ void ResampleBitmapThreads(TBitmap& Src, TBitmap& Dst, TResampleKernel Kernel, u
   if (DW < 1 || DH < 1) return;
   CheckPictureSize(DW, SH);
 
-  const std::size_t columnBytes = 3 * static_cast<std::size_t>(SH);
   const std::size_t rowBytes = 3 * static_cast<std::size_t>(DW);
   std::vector<std::uint8_t> intermediate;
   {
-    const std::vector<TWeightList> lists = BuildWeightLists(Kernel, sx, SW, DW);
-    std::vector<std::uint8_t> columns(static_cast<std::size_t>(SW) * columnBytes);
-    Transpose(Src.constBits(), static_cast<std::size_t>(Src.bytesPerLine()), SW, SH, columns.data(),
-              columnBytes, threads);
-    std::vector<std::uint8_t> passed(static_cast<std::size_t>(DW) * columnBytes);
-    RunPass(lists, columns.data(), columnBytes, passed.data(), columnBytes, columnBytes, threads);
-    columns = {};
-    intermediate.resize(static_cast<std::size_t>(SH) * rowBytes);
-    Transpose(passed.data(), columnBytes, SH, DW, intermediate.data(), rowBytes, threads);
+    const std::vector<TWeightList> lists = BuildWeightLists(Kernel, sx, SW, DW, threads);
+    intermediate.resize(static_cast<std::size_t>(SH) * rowBytes + kLinePadding);
+    HorizontalPass(lists, Src, intermediate.data(), rowBytes, threads);
   }
-  const std::vector<TWeightList> lists = BuildWeightLists(Kernel, sy, SH, DH);
-  RunPass(lists, intermediate.data(), rowBytes, Dst.bits(), static_cast<std::size_t>(Dst.bytesPerLine()),
-          rowBytes, threads);
+  const std::vector<TWeightList> lists = BuildWeightLists(Kernel, sy, SH, DH, threads);
+  VerticalPass(lists, intermediate.data(), rowBytes, Dst, threads);
 }
 
 }  // namespace resample

@@ -42,12 +42,17 @@ float BSplineKernel(float x);
 float PassScale(int dstSize, int srcSize);
 
 // The weight list of every destination position 0 .. count - 1 of a pass
-// with the given scale over a source of size pixels.
-std::vector<TWeightList> BuildWeightLists(TResampleKernel kernel, float scale, int size,
-                                          int count);
+// with the given scale over a source of size pixels, built on up to the given
+// number of threads (0: one per core).
+std::vector<TWeightList> BuildWeightLists(TResampleKernel kernel, float scale, int size, int count,
+                                          unsigned threads = 1);
 
 // A channel sum as a byte: 255 from 255 on, 0 below 0, else truncated.
-std::uint8_t ClampToByte(double v);
+inline std::uint8_t ClampToByte(double v) {
+  if (v >= 255.0) return 255;
+  if (!(v >= 0.0)) return 0;
+  return static_cast<std::uint8_t>(v);
+}
 
 // Blends the pixels c1 and c2 (3 bytes each) with the weight w of c1, 0..255.
 void BlendPixel(const std::uint8_t* c1, const std::uint8_t* c2, int w, std::uint8_t* out);

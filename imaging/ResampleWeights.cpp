@@ -6,6 +6,7 @@
 #include "ImageResize.h"
 
 #include "Errors.h"
+#include "ParallelFor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -98,8 +99,8 @@ float PassScale(int dstSize, int srcSize) {
   return static_cast<float>(static_cast<long double>(dstSize - 1) / (srcSize - 1));
 }
 
-std::vector<TWeightList> BuildWeightLists(TResampleKernel kernel, float scale, int size,
-                                          int count) {
+std::vector<TWeightList> BuildWeightLists(TResampleKernel kernel, float scale, int size, int count,
+                                          unsigned threads) {
   const TKernelInfo info = KernelInfo(kernel);
   float R = info.support;
   float f = 1.0f;
@@ -108,19 +109,15 @@ std::vector<TWeightList> BuildWeightLists(TResampleKernel kernel, float scale, i
     R = static_cast<float>(info.support / static_cast<long double>(scale));
     f = static_cast<float>(1.0L / scale);
   }
-  std::vector<TWeightList> lists;
-  lists.reserve(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) {
-    const auto c = static_cast<float>(static_cast<long double>(i) / scale);
-    lists.push_back(BuildWeightList(info.kernel, R, f, c, size));
-  }
+  std::vector<TWeightList> lists(static_cast<std::size_t>(count));
+  // A kernel value costs about as much as a few hundred weighted additions.
+  const std::int64_t work = static_cast<std::int64_t>(count) * static_cast<std::int64_t>(2.0f * R + 1.0f) * 256;
+  ParallelFor(count, ChooseThreads(threads, count, work), [&](int first, int last) {
+    for (int i = first; i < last; ++i) {
+      const auto c = static_cast<float>(static_cast<long double>(i) / scale);
+      lists[static_cast<std::size_t>(i)] = BuildWeightList(info.kernel, R, f, c, size);
+    }
+  });
   return lists;
 }
-
-std::uint8_t ClampToByte(double v) {
-  if (v >= 255.0) return 255;
-  if (!(v >= 0.0)) return 0;
-  return static_cast<std::uint8_t>(v);
-}
-
 }  // namespace tessalune::resample
