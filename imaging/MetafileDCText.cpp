@@ -25,8 +25,8 @@ constexpr std::uint32_t kAlignBaseline = 0x18;
 constexpr std::uint32_t kOptionOpaque = 0x02;
 constexpr std::uint32_t kOptionClipped = 0x04;
 constexpr int kBackgroundOpaque = 2;
-// The height of GDI's default font, in device pixels.
-constexpr double kDefaultFontHeight = 16;
+// The height of GDI's default font: 16 pixels at 96 pixels per inch.
+constexpr double kDefaultFontMm = 16 * 25.4 / 96;
 constexpr double kMaxFontPixels = 2048;
 
 // A QFont of the logical font at pixelHeight; a positive logical height is
@@ -66,8 +66,9 @@ void TMetafileDC::TextOut(const QPointF& reference, const QString& text,
   const double xScale = AxisScale(toTarget.m11(), toTarget.m12());
   const double yScale = AxisScale(toTarget.m21(), toTarget.m22());
   const TMetaFont& logical = state_.font;
-  const double height = logical.height == 0 ? kDefaultFontHeight * LengthScale(deviceToTarget_)
-                                            : std::abs(logical.height) * yScale;
+  const double height = logical.height == 0
+                            ? kDefaultFontMm * frame_.pixelsPerMmY * LengthScale(deviceToTarget_)
+                            : std::abs(logical.height) * yScale;
   const bool updatePosition = state_.textAlign & kAlignUpdatePosition;
   const QPointF origin = updatePosition ? state_.position : reference;
 
