@@ -17,6 +17,9 @@ constexpr int kMaxNesting = 64;
 // Flags of the optional prefix byte ($F0 or the flags) before a class name.
 enum : std::uint8_t { ffInherited = 1, ffChildPos = 2, ffInline = 4 };
 
+// Longest class name kept in the binary form.
+constexpr std::size_t kLongestClassName = 0xEF;
+
 // Bytes of the x87 extended format, the binary form of a fraction.
 constexpr int kExtendedSize = 10;
 
@@ -77,7 +80,9 @@ private:
       writer_.WriteByte(0xF0 | flags);
       if (flags & ffChildPos) writer_.WriteInteger(position);
     }
-    writer_.WriteShortString(className);
+    // The class name is never looked at; cut short, its length byte can never
+    // be taken for a prefix byte ($F0 and above).
+    writer_.WriteShortString(std::string_view(className).substr(0, kLongestClassName));
     writer_.WriteShortString(objectName);
   }
 

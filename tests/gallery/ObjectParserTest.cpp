@@ -75,6 +75,8 @@ const TAccepted kAccepted[] = {
      [](const TPicGallery&) { return true; }},
     {"AZeroByteEndsTheText", std::string("object TPicGallery end\0'unterminated", 37),
      [](const TPicGallery&) { return true; }},
+    {"VeryLongClassName", "object " + std::string(300, 'C') + " IconWidth = 9 end",
+     [](const TPicGallery& g) { return g.IconWidth() == 9; }},
     {"InheritedWithAPosition", "inherited TPicGallery [2] IconWidth = 9 end",
      [](const TPicGallery& g) { return g.IconWidth() == 9; }},
 };
