@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "GallerySettings.h"
@@ -112,6 +113,8 @@ public:
   const std::string& Name() const { return name_; }
   std::int32_t Tag() const { return tag_; }
 
+  // Each setting X of the list has X() and SetX(); the setters of the
+  // trimmed settings strip codes 0 to 32 from both ends.
 #define TESSALUNE_SETTING_ACCESSORS(Name, Kind, Default, Flags)                      \
   TSettingArg<TSettingKind::Kind> Name() const { return F##Name; }                   \
   void Set##Name(TSettingArg<TSettingKind::Kind> value) {                            \
@@ -120,7 +123,9 @@ public:
   TESSALUNE_GALLERY_SETTINGS(TESSALUNE_SETTING_ACCESSORS)
 #undef TESSALUNE_SETTING_ACCESSORS
 
-  // Every setting, in file order, for the code that walks all of them.
+  // Every setting, in file order, for the code that walks all of them. Its
+  // member pointers reach the stored values directly: whoever assigns through
+  // them passes the value through StoredValue, as the setters do.
   static const std::array<TGallerySetting, kGallerySettingCount>& Settings();
 
 private:
