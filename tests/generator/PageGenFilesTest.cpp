@@ -6,7 +6,9 @@
 #include <QImage>
 #include <filesystem>
 
+#include "PicIcon.h"
 #include "PublishFixture.h"
+#include "RenderAhead.h"
 
 namespace tessalune {
 namespace {
@@ -151,6 +153,31 @@ TEST_F(PageGenFilesTest, RepublishingWhileConvertingStillReportsEveryPicture) {
   EXPECT_EQ(Out("images/p1.jpg"), "kept");
   EXPECT_EQ(reports[0], (Report{"Copying images", 0}));
   EXPECT_EQ(reports[1], (Report{"Copying images", 50}));
+}
+
+// Pictures made ahead on worker threads come out byte for byte as one
+// thumbnail maker makes them in turn.
+TEST_F(PageGenFilesTest, FilesEqualThoseOfOneThumbnailMakerInTurn) {
+  gallery.SetImageResize(true);
+  gallery.SetImageWidth(50);
+  gallery.SetImageHeight(40);
+  for (int i = 1; i <= 12; ++i) {
+    Add(Picture("pictures/p" + std::to_string(i) + ".bmp", 30 + 17 * i, 20 + 11 * i));
+  }
+  Publish();
+  TPicIcon icon;
+  const std::string made = box.File("made.jpg");
+  for (int i = 1; i <= 12; ++i) {
+    const std::string source = box.File("pictures/p" + std::to_string(i) + ".bmp");
+    SetUpIcon(icon, {source, 128, 96, 75});
+    icon.LoadFromFile(source);
+    icon.SaveToFile(made);
+    EXPECT_EQ(Out("thums/th_p" + std::to_string(i) + ".jpg"), test::ReadBytes(made)) << i;
+    SetUpIcon(icon, {source, 50, 40, 85});
+    icon.LoadFromFile(source);
+    icon.SaveToFile(made);
+    EXPECT_EQ(Out("images/p" + std::to_string(i) + ".jpg"), test::ReadBytes(made)) << i;
+  }
 }
 
 // Cancelling at the first report of a step leaves what was written up to it.

@@ -16,6 +16,7 @@
 #include "Globals.h"
 #include "JpegCodec.h"
 #include "PageGen.h"
+#include "PicIcon.h"
 #include "TestSupport.h"
 
 namespace tessalune {
@@ -95,6 +96,20 @@ void BM_Publish(benchmark::State& state) {
   }
 }
 
+// One picture through one thumbnail maker: range(0) 0 for a thumbnail,
+// 1 for an 800 x 600 copy.
+void BM_OnePicture(benchmark::State& state) {
+  const Pictures& pictures = ThePictures();
+  TPicIcon icon;
+  icon.MaxWidth = state.range(0) ? 800 : 128;
+  icon.MaxHeight = state.range(0) ? 600 : 96;
+  for (auto _ : state) {
+    icon.LoadFromFile(pictures.Files()[0]);
+    benchmark::DoNotOptimize(icon.Bitmap);
+  }
+}
+
+BENCHMARK(BM_OnePicture)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_DecodeOnce)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Publish)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
