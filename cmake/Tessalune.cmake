@@ -41,9 +41,7 @@ function(tessalune_add_test name)
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
-  gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TESSALUNE_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # tessalune_add_fuzzer(<name> SOURCES <files> LIBS <targets> [CORPUS <dir>])

@@ -42,7 +42,7 @@ std::string ReadBytes(const std::filesystem::path& file) {
 
 std::string TestDataPath(const std::string& name) {
   const char* root = std::getenv("TESSALUNE_TEST_DATA");
-  return (std::filesystem::path(root ? root : "tests/data") / name).string();
+  return (std::filesystem::path(root ? root : TESSALUNE_TEST_DATA_DIR) / name).string();
 }
 
 }  // namespace tessalune::test

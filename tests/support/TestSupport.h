@@ -29,7 +29,7 @@ private:
 // The bytes of a file; empty when it cannot be read.
 std::string ReadBytes(const std::filesystem::path& file);
 
-// The full path of a file in tests/data.
+// The full path of a file in tests/data ($TESSALUNE_TEST_DATA overrides the folder).
 std::string TestDataPath(const std::string& name);
 
 }  // namespace tessalune::test
