@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to TPicGallery::LoadFromFile. Whatever it accepts must
 // be written back as text that reads again into the very same gallery.
+#include <sys/mman.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -14,16 +14,25 @@
 
 namespace {
 
-const std::string& ScratchFile() {
-  static const std::string name = "/tmp/tessalune-gallery-fuzz-" + std::to_string(::getpid()) + ".gmf";
-  return name;
+// An in-memory file, reached by name through /proc, so that no run leaves a
+// file behind.
+struct TScratch {
+  int Fd;
+  std::string Name;
+};
+
+const TScratch& Scratch() {
+  static const TScratch scratch = [] {
+    const int fd = ::memfd_create("gallery-fuzz", MFD_CLOEXEC);
+    if (fd < 0) std::abort();
+    return TScratch{fd, "/proc/self/fd/" + std::to_string(fd)};
+  }();
+  return scratch;
 }
 
 void WriteScratch(const char* data, std::size_t size) {
-  std::FILE* file = std::fopen(ScratchFile().c_str(), "wb");
-  if (file == nullptr) std::abort();
-  if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
-  std::fclose(file);
+  if (::ftruncate(Scratch().Fd, 0) != 0) std::abort();
+  if (size > 0 && ::pwrite(Scratch().Fd, data, size, 0) != ssize_t(size)) std::abort();
 }
 
 }  // namespace
@@ -34,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TPicGallery gallery;
   gallery.Clear();
   try {
-    gallery.LoadFromFile(ScratchFile());
+    gallery.LoadFromFile(Scratch().Name);
   } catch (const EReadError&) {
     return 0;
   }
@@ -44,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   WriteScratch(text.data(), text.size());
   TPicGallery again;
   again.Clear();
-  again.LoadFromFile(ScratchFile());
+  again.LoadFromFile(Scratch().Name);
   if (again.WriteBinary() != binary) std::abort();
   return 0;
 }
