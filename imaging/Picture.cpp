@@ -48,7 +48,8 @@ void CheckBitmapComplete(const std::string& bytes) {
   const std::uint32_t bitCount = LittleEndian(bytes, core ? 24 : 28, 2);
   const std::uint32_t compression = core || bytes.size() < 34 ? 0 : LittleEndian(bytes, 30, 4);
   if (compression != 0 && compression != 3) return;  // run-length data has no fixed size
-  if (width < 0) throw Exception("Bitmap image is not valid");
+  if (width < 0 || bitCount > 32) throw Exception("Bitmap image is not valid");
+  CheckPictureSize(width, std::abs(height));
   const std::int64_t rowBytes = (width * bitCount + 31) / 32 * 4;
   if (static_cast<std::int64_t>(bytes.size()) < offset + rowBytes * std::abs(height)) {
     throw Exception("Bitmap image is not valid");

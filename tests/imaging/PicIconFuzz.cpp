@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Fuzz target: any bytes, saved under each picture extension in turn (the
+// first byte chooses), must load into a thumbnail or the error mark.
+#include "PicIcon.h"
+
+#include <QGuiApplication>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+const char* const kExtensions[] = {"jpg", "gif", "bmp", "ico", "wmf", "emf"};
+
+std::string WorkFolder() {
+  char pattern[] = "/tmp/tessalune-fuzz-XXXXXX";
+  if (!mkdtemp(pattern)) std::abort();
+  return pattern;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QGuiApplication application(*argc, *argv);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 1) return 0;
+  static const std::string folder = WorkFolder();
+  const std::string file = folder + "/input." + kExtensions[data[0] % std::size(kExtensions)];
+  std::FILE* out = std::fopen(file.c_str(), "wb");
+  if (!out) std::abort();
+  std::fwrite(data + 1, 1, size - 1, out);
+  std::fclose(out);
+
+  tessalune::TPicIcon icon;
+  icon.LoadFromFile(file);
+  if (icon.Bitmap.isNull()) std::abort();  // every load ends in a picture or the error mark
+  return 0;
+}
