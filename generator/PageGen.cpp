@@ -27,16 +27,10 @@ void TPageGenerator::Publish(TPicGallery& gallery) {
   } catch (const ERunInterrupt&) {
     // A stop asked at a report: the files written so far stay.
   }
-  renderAhead_.reset();
 }
 
 void TPageGenerator::RunSteps() {
-  StartRenderAhead();
-  if (!noThumbnails_) {
-    CreateThumbnails();
-  }
-  CopyImages();
-  renderAhead_.reset();
+  WritePictures();
   CopyTemplateFiles();
   CreatePages();
   if (gallery_->IsCreateImagePages() && !noThumbnails_) {

@@ -84,6 +84,7 @@ private:
   void RunSteps();
 
   // Files (PageGenFiles.cpp).
+  void WritePictures();
   void StartRenderAhead();
   void CreateThumbnails();
   void CopyImages();

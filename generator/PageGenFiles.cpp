@@ -91,6 +91,22 @@ void TPageGenerator::StartRenderAhead() {
   }
 }
 
+// The thumbnails, then the pictures; the workers loading ahead for them stop
+// when both are done, and as soon as either ends early.
+void TPageGenerator::WritePictures() {
+  StartRenderAhead();
+  try {
+    if (!noThumbnails_) {
+      CreateThumbnails();
+    }
+    CopyImages();
+  } catch (...) {
+    renderAhead_.reset();
+    throw;
+  }
+  renderAhead_.reset();
+}
+
 void TPageGenerator::CreateThumbnails() {
   for (int i = 0; i < ImageCount(); ++i) {
     const std::string target = ThumbnailTarget(i);

@@ -275,6 +275,22 @@ TEST_F(PageGenFilesTest, PageThatCannotBeWrittenEndsTheRun) {
   EXPECT_FALSE(std::filesystem::exists(box.File("out/image_1.html")));
 }
 
+TEST_F(PageGenFilesTest, ThumbnailThatCannotBeWrittenEndsTheRun) {
+  gallery.SetOverrideFiles(true);
+  AddPictures(6);
+  std::filesystem::create_directories(box.File("out/thums/th_p3.jpg"));
+  try {
+    Publish();
+    FAIL() << "no error";
+  } catch (const EFCreateError& error) {
+    EXPECT_EQ(error.Message(), "Cannot create file " + box.File("out/thums/th_p3.jpg"));
+  }
+  EXPECT_EQ(OutputFiles(), (Files{"thums/th_p1.jpg", "thums/th_p2.jpg"}));
+  std::filesystem::remove(box.File("out/thums/th_p3.jpg"));
+  Publish();
+  EXPECT_EQ(OutputFiles().size(), 20u);
+}
+
 TEST_F(PageGenFilesTest, FailedCopyIsNoError) {
   Add(box.File("pictures/missing.bmp"));
   Publish();

@@ -262,6 +262,46 @@ TEST_F(PageGenPagesTest, CommonPlaceholdersCarryTheStyle) {
   EXPECT_EQ(Out("back.bmp"), test::ReadBytes(box.File("pictures/back.bmp")));
 }
 
+struct StyleCase {
+  bool color, width, height;
+  int border, linkSize;
+  const char* cellStyle;
+  const char* tableStyle;
+  const char* linkSizeText;
+};
+
+class PageGenStyleTest : public PageGenPagesTest,
+                         public ::testing::WithParamInterface<StyleCase> {};
+
+TEST_P(PageGenStyleTest, JoinsTheStylePieces) {
+  const StyleCase& c = GetParam();
+  gallery.SetIsTableColor(c.color);
+  gallery.SetIsCellWidth(c.width);
+  gallery.SetIsCellHeight(c.height);
+  gallery.SetIconBorder(c.border);
+  gallery.SetLinkSize(c.linkSize);
+  gallery.SetTableColor(0x0000FF);
+  AddPictures(1);
+  Publish();
+  const auto head = Head("index.html");
+  EXPECT_EQ(head.at("cell_style"), c.cellStyle);
+  EXPECT_EQ(head.at("table_style"), c.tableStyle);
+  EXPECT_EQ(head.at("link_size"), c.linkSizeText);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PageGenStyleTest,
+    ::testing::Values(
+        StyleCase{true, true, true, 0, 0,
+                  " bgcolor=\"FF0000\"  width=\"150\"  height=\"150\" ",
+                  " cellspacing=\"2\" cellpadding=\"3\" border=\"0\"", ""},
+        StyleCase{false, false, false, 1, 2, " ",
+                  " cellspacing=\"2\" cellpadding=\"3\" border=\"1\" "
+                  "bordercolorlight=\"C0C0C0\" bordercolordark=\"808080\" ",
+                  " font-size: 120%; font-weight: bold; "},
+        StyleCase{false, true, false, -1, 3, "  width=\"150\" ",
+                  " cellspacing=\"2\" cellpadding=\"3\" border=\"-1\"", ""}));
+
 TEST_F(PageGenPagesTest, EmptyGalleryWritesNoPages) {
   Publish();
   EXPECT_EQ(generator.PageCount(), 0);
