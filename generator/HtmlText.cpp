@@ -95,8 +95,6 @@ std::string TextToHtml(const std::string& text) {
   ReplaceAll(html, "<", "&lt;");
   ReplaceAll(html, ">", "&gt;");
   ReplaceAll(html, "\r\n", "<br>");
-  // Descriptions typed on this system end their lines with a bare line feed.
-  ReplaceAll(html, "\n", "<br>");
   return html;
 }
 

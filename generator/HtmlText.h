@@ -7,8 +7,9 @@
 namespace tessalune {
 
 // Picture descriptions as HTML text: "&", "<" and ">" become entities (an
-// entity already in the text is escaped again) and every line break becomes
-// "<br>". Quotes and everything else stay as they are.
+// entity already in the text is escaped again) and every line break (CR LF,
+// as the gallery keeps descriptions) becomes "<br>". Quotes, a lone CR or LF
+// and everything else stay as they are.
 std::string TextToHtml(const std::string& text);
 
 // The colour (a TColor: $00BBGGRR, or a system colour with the high bit

