@@ -21,19 +21,13 @@ QTransform TransformOf(const U_XFORM& x) {
 }
 
 TMetaFont FontOf(const U_LOGFONT& logical) {
-  TMetaFont font;
-  font.height = logical.lfHeight;
-  font.width = logical.lfWidth;
-  font.escapement = logical.lfEscapement % 3600;
-  font.weight = logical.lfWeight;
-  font.italic = logical.lfItalic != 0;
-  font.underline = logical.lfUnderline != 0;
-  font.strikeOut = logical.lfStrikeOut != 0;
   std::size_t length = 0;
   while (length < U_LF_FACESIZE && logical.lfFaceName[length] != 0) ++length;
-  font.face = QString::fromUtf16(reinterpret_cast<const char16_t*>(logical.lfFaceName),
-                                 static_cast<qsizetype>(length));
-  return font;
+  return TMetaFont{static_cast<double>(logical.lfHeight), static_cast<double>(logical.lfWidth),
+                   logical.lfEscapement % 3600, logical.lfWeight, logical.lfItalic != 0,
+                   logical.lfUnderline != 0, logical.lfStrikeOut != 0,
+                   QString::fromUtf16(reinterpret_cast<const char16_t*>(logical.lfFaceName),
+                                      static_cast<qsizetype>(length))};
 }
 
 QSizeF Scaled(const QSizeF& extent, std::int32_t xNum, std::int32_t xDenom, std::int32_t yNum,
@@ -191,7 +185,7 @@ void TEmfPlayer::SelectStockObject(std::uint32_t stock) {
 }
 
 QImage TEmfPlayer::RecordBitmap(const TRecordView& record, std::size_t offsets,
-                                std::uint32_t usage) const {
+                                std::uint32_t usage) {
   const auto offInfo = record.Get<std::uint32_t>(offsets);
   const auto cbInfo = record.Get<std::uint32_t>(offsets + 4);
   const auto offBits = record.Get<std::uint32_t>(offsets + 8);
@@ -199,7 +193,7 @@ QImage TEmfPlayer::RecordBitmap(const TRecordView& record, std::size_t offsets,
   const auto info = record.Bytes(offInfo, cbInfo);
   const auto bits = record.Bytes(offBits, cbBits);
   if (cbInfo == 0 || !info || !bits) return QImage();
-  return DecodeDib(*info, *bits, usage);
+  return DecodeDib(*info, *bits, usage, [this](std::uint64_t pixels) { return dc_.Spend(pixels); });
 }
 
 void PlayEmf(std::string_view bytes, const TMetafileInfo& info, QPainter& painter,

@@ -31,7 +31,7 @@ private:
   void PlayText(const TRecordView& record, bool wide);
   void SelectObject(std::uint32_t index);
   void SelectStockObject(std::uint32_t stock);
-  QImage RecordBitmap(const TRecordView& record, std::size_t offsets, std::uint32_t usage) const;
+  QImage RecordBitmap(const TRecordView& record, std::size_t offsets, std::uint32_t usage);
 
   TMetafileDC dc_;
   TMetaObjectTable objects_;

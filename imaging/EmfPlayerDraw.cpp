@@ -21,15 +21,21 @@ constexpr std::size_t kRegionHeader = sizeof(U_RGNDATAHEADER);
 QRectF RectOf(const U_RECTL& r) { return QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom)); }
 QPointF PointOf(const U_POINTL& p) { return QPointF(p.x, p.y); }
 
+// A source rectangle counted from a bitmap's bottom row, in image rows.
+QRectF FromBottom(const QImage& image, const U_POINTL& corner, const U_POINTL& size) {
+  return QRectF(corner.x, static_cast<double>(image.height()) - corner.y - size.y, size.x, size.y);
+}
+
 // The rectangles of a RGNDATA at offset, as one path; nothing when the
 // rectangles do not fit the record.
 std::optional<QPainterPath> RegionAt(const TRecordView& record, std::size_t offset,
                                      std::uint32_t bytes) {
   const auto header = record.Get<U_RGNDATAHEADER>(offset);
   if (bytes < kRegionHeader || header.nCount > (bytes - kRegionHeader) / sizeof(U_RECTL) ||
-      !record.Has(offset, bytes))
+      header.nCount > kMaxRegionRects || !record.Has(offset, bytes))
     return std::nullopt;
   QPainterPath path;
+  path.setFillRule(Qt::WindingFill);
   for (std::uint32_t i = 0; i < header.nCount; ++i)
     path.addRect(RectOf(record.Get<U_RECTL>(offset + kRegionHeader + i * sizeof(U_RECTL)))
                      .normalized());
@@ -204,11 +210,8 @@ bool TEmfPlayer::PlayBitmap(std::uint32_t type, const TRecordView& record) {
       const auto blt = record.Get<U_EMRSTRETCHDIBITS>(0);
       const QImage image = RecordBitmap(record, offsetof(U_EMRSTRETCHDIBITS, offBmiSrc),
                                         blt.iUsageSrc);
-      // The source rectangle is counted from the bitmap's bottom row.
-      const QRectF source(blt.Src.x, image.height() - blt.Src.y - blt.cSrc.y, blt.cSrc.x,
-                          blt.cSrc.y);
       dc_.StretchBitmap(QRectF(PointOf(blt.Dest), QSizeF(blt.cDest.x, blt.cDest.y)), image,
-                        source, blt.dwRop);
+                        FromBottom(image, blt.Src, blt.cSrc), blt.dwRop);
       return true;
     }
     case U_EMR_SETDIBITSTODEVICE: {
@@ -217,10 +220,8 @@ bool TEmfPlayer::PlayBitmap(std::uint32_t type, const TRecordView& record) {
                                         blt.iUsageSrc);
       if (blt.iStartScan != 0 || blt.cScans < static_cast<std::uint32_t>(image.height()))
         return true;
-      const QRectF source(blt.Src.x, image.height() - blt.Src.y - blt.cSrc.y, blt.cSrc.x,
-                          blt.cSrc.y);
-      dc_.StretchBitmap(QRectF(PointOf(blt.Dest), QSizeF(blt.cSrc.x, blt.cSrc.y)), image, source,
-                        U_SRCCOPY);
+      dc_.StretchBitmap(QRectF(PointOf(blt.Dest), QSizeF(blt.cSrc.x, blt.cSrc.y)), image,
+                        FromBottom(image, blt.Src, blt.cSrc), U_SRCCOPY);
       return true;
     }
     default: return false;

@@ -82,13 +82,14 @@ std::size_t PixelBytes(const TDibHeader& header) {
   return stride * static_cast<std::size_t>(std::llabs(static_cast<long long>(header.height)));
 }
 
-QImage ReadEmbedded(std::string_view bits, const char* format) {
+QImage ReadEmbedded(std::string_view bits, const char* format, const TAfford& afford) {
   QByteArray data(bits.data(), static_cast<qsizetype>(bits.size()));
   QBuffer buffer(&data);
   QImageReader reader(&buffer, format);
   const QSize size = reader.size();
   if (!size.isValid() || size.width() > kMaxBitmapSide || size.height() > kMaxBitmapSide ||
-      static_cast<long long>(size.width()) * size.height() > kMaxBitmapPixels)
+      static_cast<long long>(size.width()) * size.height() > kMaxBitmapPixels ||
+      !afford(static_cast<std::uint64_t>(size.width()) * static_cast<std::uint64_t>(size.height())))
     return QImage();
   return reader.read();
 }
@@ -112,12 +113,16 @@ QImage ReadAsBmp(std::string_view info, const TDibHeader& header, std::string_vi
 
 }  // namespace
 
-QImage DecodeDib(std::string_view info, std::string_view bits, std::uint32_t usage) {
+QImage DecodeDib(std::string_view info, std::string_view bits, std::uint32_t usage,
+                 const TAfford& afford) {
   const std::optional<TDibHeader> header = ReadHeader(info);
   if (!header || usage != kRgbColours) return QImage();
+  if (header->compression == kJpeg) return ReadEmbedded(bits, "JPEG", afford);
+  if (header->compression == kPng) return ReadEmbedded(bits, "PNG", afford);
+  if (!afford(static_cast<std::uint64_t>(header->width) *
+              static_cast<std::uint64_t>(std::llabs(static_cast<long long>(header->height)))))
+    return QImage();
   switch (header->compression) {
-    case kJpeg: return ReadEmbedded(bits, "JPEG");
-    case kPng: return ReadEmbedded(bits, "PNG");
     case kRle8:
     case kRle4:
       if (header->height < 0) return QImage();
@@ -132,11 +137,11 @@ QImage DecodeDib(std::string_view info, std::string_view bits, std::uint32_t usa
   }
 }
 
-QImage DecodePackedDib(std::string_view dib, std::uint32_t usage) {
+QImage DecodePackedDib(std::string_view dib, std::uint32_t usage, const TAfford& afford) {
   const std::optional<TDibHeader> header = ReadHeader(dib);
   if (!header) return QImage();
   const std::size_t infoBytes = header->size + header->tableBytes;
-  return DecodeDib(dib.substr(0, infoBytes), dib.substr(infoBytes), usage);
+  return DecodeDib(dib.substr(0, infoBytes), dib.substr(infoBytes), usage, afford);
 }
 
 }  // namespace tessalune::metafile

@@ -57,7 +57,7 @@ double LengthScale(const QTransform& transform) {
 }
 
 TMetafileDC::TMetafileDC(QPainter& painter, const TMetafileFrame& frame, const QRectF& target)
-    : painter_(painter), frame_(frame) {
+    : painter_(painter), frame_(frame), target_(target) {
   const double sx = SafeRatio(target.width(), frame.frame.width());
   const double sy = SafeRatio(target.height(), frame.frame.height());
   deviceToTarget_ = QTransform(sx, 0, 0, sy, target.left() - frame.frame.left() * sx,
@@ -159,6 +159,12 @@ bool TMetafileDC::Spend(std::uint64_t units) {
   if (work_ > kMaxWorkUnits) return false;
   work_ += units;
   return work_ <= kMaxWorkUnits;
+}
+
+bool TMetafileDC::SpendOn(const QPainterPath& target) {
+  const QRectF covered = target.boundingRect().intersected(target_);
+  return Spend(static_cast<std::uint64_t>(target.elementCount()) + 1 +
+               static_cast<std::uint64_t>(covered.width() * covered.height() / kPixelsPerWorkUnit));
 }
 
 bool TMetafileDC::Drawable(const QRectF& bounds) {
@@ -345,8 +351,7 @@ void TMetafileDC::SetPixel(const QPointF& point, const QColor& color) {
 
 void TMetafileDC::FillArea(const QPainterPath& logical, const TMetaBrush& brush) {
   const QPainterPath target = LogicalToTarget().map(logical);
-  if (!Drawable(target.boundingRect()) || !Spend(static_cast<std::uint64_t>(target.elementCount())))
-    return;
+  if (!Drawable(target.boundingRect()) || !SpendOn(target)) return;
   painter_.fillPath(target, MakeBrush(brush));
 }
 
@@ -355,9 +360,8 @@ void TMetafileDC::FrameArea(const QPainterPath& logical, const TMetaBrush& brush
   const QPainterPath target = LogicalToTarget().map(logical);
   const double width = std::max(1.0, (std::abs(stroke.width()) + std::abs(stroke.height())) *
                                          LengthScale(LogicalToTarget()));
-  if (!Drawable(target.boundingRect()) || !Spend(static_cast<std::uint64_t>(target.elementCount())))
-    return;
-  QPen pen(MakeBrush(brush), std::min(width, kMaxTargetCoordinate / 64));
+  if (!Drawable(target.boundingRect()) || !SpendOn(target)) return;
+  QPen pen(MakeBrush(brush), std::min(width, MaxPenWidth()));
   painter_.strokePath(target, pen);
 }
 

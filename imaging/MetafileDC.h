@@ -10,6 +10,7 @@
 #include <QSizeF>
 #include <QTransform>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -150,8 +151,14 @@ private:
   QPen MakePen(double scale) const;
   QPainterPath ArcPath(TArcKind kind, const QRectF& box, const QPointF& start, const QPointF& end) const;
 
+  // Counts a drawing's points and the target pixels it may cover.
+  bool SpendOn(const QPainterPath& target);
+  // Wider pens than this cover the whole target anyway.
+  double MaxPenWidth() const { return 2 * std::max(target_.width(), target_.height()) + 16; }
+
   QPainter& painter_;
   TMetafileFrame frame_;
+  QRectF target_;
   QTransform deviceToTarget_;
   TMetaDCState state_;
   std::vector<TMetaDCState> saved_;

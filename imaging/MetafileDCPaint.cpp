@@ -21,7 +21,6 @@ constexpr std::uint32_t kBrushHatched = 2;
 constexpr int kRopNop = 11;
 constexpr int kRopBlack = 1;
 constexpr int kRopWhite = 16;
-constexpr double kMaxPenWidth = 4096;
 
 QPainter::CompositionMode CompositionForRop2(int rop2) {
   switch (rop2) {
@@ -98,7 +97,7 @@ QPen TMetafileDC::MakePen(double scale) const {
     result.setStyle(DashStyle(pen.style));
     return result;
   }
-  result.setWidthF(std::min(width, kMaxPenWidth));
+  result.setWidthF(std::min(width, MaxPenWidth()));
   const std::uint32_t cap = pen.style & 0x0F00;
   result.setCapStyle(cap == 0x0100 ? Qt::SquareCap : cap == 0x0200 ? Qt::FlatCap : Qt::RoundCap);
   const std::uint32_t join = pen.style & 0xF000;
@@ -112,9 +111,7 @@ void TMetafileDC::StrokeDevicePath(const QPainterPath& device, bool fill, bool s
   if (state_.rop2 == kRopNop) return;
   QPainterPath target = deviceToTarget_.map(device);
   target.setFillRule(state_.polyFillMode == 2 ? Qt::WindingFill : Qt::OddEvenFill);
-  if (!Drawable(target.boundingRect()) ||
-      !Spend(static_cast<std::uint64_t>(target.elementCount()) + 1))
-    return;
+  if (!Drawable(target.boundingRect()) || !SpendOn(target)) return;
   TMetaBrush brush = state_.brush;
   QPen pen = MakePen(LengthScale(LogicalToDevice()) * LengthScale(deviceToTarget_));
   if (state_.rop2 == kRopBlack || state_.rop2 == kRopWhite) {
@@ -136,7 +133,7 @@ void TMetafileDC::PatBlt(const QRectF& destination, std::uint32_t rop) {
   QPainterPath area;
   area.addRect(destination.normalized());
   area = LogicalToTarget().map(area);
-  if (!Drawable(area.boundingRect()) || !Spend(1)) return;
+  if (!Drawable(area.boundingRect()) || !SpendOn(area)) return;
   QBrush brush;
   QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
   switch (rop) {
@@ -173,9 +170,9 @@ void TMetafileDC::StretchBitmap(const QRectF& destination, const QImage& image,
   const QTransform imageToLogical(sx, 0, 0, sy, destination.left() - source.left() * sx,
                                   destination.top() - source.top() * sy);
   const QTransform toTarget = imageToLogical * LogicalToTarget();
-  if (!Drawable(toTarget.mapRect(from)) || !Spend(static_cast<std::uint64_t>(image.width()) *
-                                                  static_cast<std::uint64_t>(image.height())))
-    return;
+  QPainterPath area;
+  area.addRect(toTarget.mapRect(from));
+  if (!Drawable(area.boundingRect()) || !SpendOn(area)) return;
   painter_.setTransform(toTarget);
   painter_.setCompositionMode(CompositionForSourceRop(rop));
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, state_.stretchMode == 4);

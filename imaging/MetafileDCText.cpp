@@ -77,7 +77,9 @@ void TMetafileDC::TextOut(const QPointF& reference, const QString& text,
     box.addRect(rect->normalized());
     FillArea(box, TMetaBrush{0, state_.bkColor, 0, QImage()});
   }
-  if (!std::isfinite(height) || height < 0.5 || height > kMaxFontPixels) return;
+  const double tallest =
+      std::min(kMaxFontPixels, kMaxFontToTarget * std::max(target_.width(), target_.height()) + 64);
+  if (!std::isfinite(height) || height < 0.5 || height > tallest) return;
   const QFont font = MakeFont(logical, height, std::abs(logical.width) * xScale);
   const QFontMetricsF metrics(font);
 

@@ -10,14 +10,19 @@ namespace tessalune::metafile {
 // Real pictures stay far below each of them.
 inline constexpr std::size_t kMaxFileBytes = 64u << 20;
 inline constexpr std::size_t kMaxRecords = 1u << 20;
-// Points, characters and bitmap pixels drawn per file, all counted together.
-inline constexpr std::uint64_t kMaxWorkUnits = std::uint64_t{1} << 26;
+// The work one file may cost: records, points, characters, bitmap pixels and
+// target pixels covered (kPixelsPerWorkUnit to a unit), all counted together.
+inline constexpr std::uint64_t kMaxWorkUnits = std::uint64_t{1} << 25;
+inline constexpr double kPixelsPerWorkUnit = 64;
+inline constexpr std::uint32_t kMaxRegionRects = 10000;
 inline constexpr int kMaxPictureSide = 32767;
 inline constexpr std::uint32_t kMaxObjects = 65535;
 inline constexpr std::size_t kMaxSavedStates = 1024;
 inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t{1} << 24;
 inline constexpr int kMaxBitmapSide = 1 << 15;
 inline constexpr int kMaxTextLength = 4096;
+// Text taller than this many times the target's larger side is not drawn.
+inline constexpr double kMaxFontToTarget = 4;
 // Shapes reaching beyond this many target pixels from the origin are skipped:
 // they are lies, and stroking or dashing them would cost without bound.
 inline constexpr double kMaxTargetCoordinate = 1 << 20;

@@ -2,6 +2,7 @@
 #include "WmfPlayer.h"
 
 #include "MetafileBitmap.h"
+#include "MetafileLimits.h"
 
 #include <uwmf.h>
 
@@ -28,14 +29,6 @@ QSizeF Scaled(const QSizeF& extent, const U_POINT16& denominator, const U_POINT1
 
 TMetaFont FontAt(const TRecordView& view, std::size_t offset) {
   const auto fixed = view.Get<U_FONT>(offset);
-  TMetaFont font;
-  font.height = fixed.Height;
-  font.width = fixed.Width;
-  font.escapement = fixed.Escapement % 3600;
-  font.weight = fixed.Weight;
-  font.italic = fixed.Italic != 0;
-  font.underline = fixed.Underline != 0;
-  font.strikeOut = fixed.StrikeOut != 0;
   const std::size_t faceAt = offset + offsetof(U_FONT, FaceName);
   std::string face;
   for (std::size_t i = 0; i < 32 && view.Has(faceAt + i, 1); ++i) {
@@ -43,8 +36,9 @@ TMetaFont FontAt(const TRecordView& view, std::size_t offset) {
     if (c == 0) break;
     face.push_back(c);
   }
-  font.face = QString::fromLatin1(face);
-  return font;
+  return TMetaFont{static_cast<double>(fixed.Height), static_cast<double>(fixed.Width),
+                   fixed.Escapement % 3600, fixed.Weight, fixed.Italic != 0,
+                   fixed.Underline != 0, fixed.StrikeOut != 0, QString::fromLatin1(face)};
 }
 
 // A region object: its scans of left and right coordinate pairs, or its
@@ -53,6 +47,7 @@ TMetaRegion RegionAt(const TRecordView& view, std::size_t offset) {
   const auto count = view.Get<std::int16_t>(offset + 8);
   const auto bounds = view.Get<U_RECT16>(offset + 12);
   TMetaRegion region;
+  region.path.setFillRule(Qt::WindingFill);
   if (count <= 0) {
     region.path.addRect(RectOf(bounds).normalized());
     return region;
@@ -62,7 +57,9 @@ TMetaRegion RegionAt(const TRecordView& view, std::size_t offset) {
     const auto coordinates = view.Get<std::uint16_t>(at);
     const auto top = view.Get<std::int16_t>(at + 2);
     const auto bottom = view.Get<std::int16_t>(at + 4);
-    for (std::size_t i = 0; i + 1 < coordinates && view.Has(at + 6 + 2 * i, 4); i += 2) {
+    for (std::size_t i = 0; i + 1 < coordinates && view.Has(at + 6 + 2 * i, 4) &&
+                            region.path.elementCount() < 5 * static_cast<int>(kMaxRegionRects);
+         i += 2) {
       const auto left = view.Get<std::int16_t>(at + 6 + 2 * i);
       const auto right = view.Get<std::int16_t>(at + 8 + 2 * i);
       region.path.addRect(QRectF(QPointF(left, top), QPointF(right, bottom)).normalized());
@@ -206,10 +203,8 @@ bool TWmfPlayer::PlayObject(std::uint8_t type, const char* record, const TRecord
       std::uint16_t usage = 0;
       const char* bitmap16 = nullptr;
       QImage pattern;
-      if (U_WMRDIBCREATEPATTERNBRUSH_get(record, &style, &usage, &bitmap16, &data) && data) {
-        const auto offset = static_cast<std::size_t>(data - record);
-        pattern = DecodePackedDib(*view.Bytes(offset, view.Size() - offset), usage);
-      }
+      if (U_WMRDIBCREATEPATTERNBRUSH_get(record, &style, &usage, &bitmap16, &data))
+        pattern = Bitmap(record, view, data, usage);
       objects_.Add(TMetaBrush{pattern.isNull() ? 0u : 6u, Qt::black, 0, pattern});
       return true;
     }
@@ -229,6 +224,15 @@ void TWmfPlayer::SelectObject(std::uint16_t index) {
   if (const auto* font = std::get_if<TMetaFont>(object)) state.font = *font;
   if (const auto* region = std::get_if<TMetaRegion>(object))
     dc_.CombineClip(dc_.LogicalToTarget().map(region->path), 5);
+}
+
+QImage TWmfPlayer::Bitmap(const char* record, const TRecordView& view, const char* inner,
+                          std::uint32_t usage) {
+  if (!inner || inner < record) return QImage();
+  const auto offset = static_cast<std::size_t>(inner - record);
+  const auto bytes = view.Bytes(offset, view.Size() - std::min(offset, view.Size()));
+  if (!bytes) return QImage();
+  return DecodePackedDib(*bytes, usage, [this](std::uint64_t pixels) { return dc_.Spend(pixels); });
 }
 
 const TMetaRegion* TWmfPlayer::Region(std::uint16_t index) const {

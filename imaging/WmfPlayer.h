@@ -30,6 +30,9 @@ private:
   bool PlayBitmap(std::uint8_t type, const char* record, const TRecordView& view);
   bool PlayText(std::uint8_t type, const char* record, const TRecordView& view);
   void SelectObject(std::uint16_t index);
+  // The packed bitmap from inner to the record's end; null when there is none.
+  QImage Bitmap(const char* record, const TRecordView& view, const char* inner,
+                std::uint32_t usage);
   const TMetaRegion* Region(std::uint16_t index) const;
   const TMetaBrush* Brush(std::uint16_t index) const;
 

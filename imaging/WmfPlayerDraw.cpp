@@ -13,6 +13,9 @@ namespace tessalune::metafile {
 
 namespace {
 
+// Size and function of every record, before its parameters.
+constexpr std::size_t kWmfRecordHeader = 6;
+
 QPointF PointOf(const U_POINT16& p) { return QPointF(p.x, p.y); }
 QRectF RectOf(const U_RECT16& r) {
   return QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom));
@@ -23,14 +26,6 @@ QRectF RectOf(const U_POINT16& corner, const U_POINT16& size) {
 
 std::size_t OffsetOf(const char* record, const char* inner) {
   return static_cast<std::size_t>(inner - record);
-}
-
-// The packed bitmap from inner to the record's end; null when there is none.
-QImage BitmapFrom(const char* record, const TRecordView& view, const char* inner,
-                  std::uint32_t usage) {
-  if (!inner) return QImage();
-  const auto bytes = view.Bytes(OffsetOf(record, inner), view.Size() - OffsetOf(record, inner));
-  return bytes ? DecodePackedDib(*bytes, usage) : QImage();
 }
 
 // A source rectangle counted from a bitmap's bottom row, in image rows.
@@ -188,7 +183,7 @@ bool TWmfPlayer::PlayBitmap(std::uint8_t type, const char* record, const TRecord
         return true;
       }
       dc_.StretchBitmap(RectOf(destination, destinationSize),
-                        BitmapFrom(record, view, dib, U_DIB_RGB_COLORS),
+                        Bitmap(record, view, dib, U_DIB_RGB_COLORS),
                         RectOf(source, sourceSize), rop);
       return true;
     }
@@ -196,7 +191,7 @@ bool TWmfPlayer::PlayBitmap(std::uint8_t type, const char* record, const TRecord
       if (!U_WMRSTRETCHDIB_get(record, &destination, &destinationSize, &source, &sourceSize,
                                &usage, &rop, &dib))
         return true;
-      const QImage image = BitmapFrom(record, view, dib, usage);
+      const QImage image = Bitmap(record, view, dib, usage);
       dc_.StretchBitmap(RectOf(destination, destinationSize), image,
                         FromBottom(image, source, sourceSize), rop);
       return true;
@@ -207,7 +202,7 @@ bool TWmfPlayer::PlayBitmap(std::uint8_t type, const char* record, const TRecord
       if (!U_WMRSETDIBTODEV_get(record, &destination, &sourceSize, &source, &usage, &scans,
                                 &start, &dib))
         return true;
-      const QImage image = BitmapFrom(record, view, dib, usage);
+      const QImage image = Bitmap(record, view, dib, usage);
       if (start == 0 && scans >= image.height())
         dc_.StretchBitmap(RectOf(destination, sourceSize), image,
                           FromBottom(image, source, sourceSize), U_SRCCOPY);
@@ -225,9 +220,17 @@ bool TWmfPlayer::PlayText(std::uint8_t type, const char* record, const TRecordVi
   const std::int16_t* dx = nullptr;
   U_RECT16 box{};
   if (type == U_WMR_TEXTOUT) {
-    if (!U_WMRTEXTOUT_get(record, &at, &length, &string)) return true;
+    // The reference point follows the string; the getter trusts the length.
+    const auto declared = view.Get<std::int16_t>(kWmfRecordHeader);
+    if (declared < 0 || !view.Has(kWmfRecordHeader + 2, (std::size_t{1} + declared) / 2 * 2 + 4) ||
+        !U_WMRTEXTOUT_get(record, &at, &length, &string))
+      return true;
   } else if (type == U_WMR_EXTTEXTOUT) {
-    if (!U_WMREXTTEXTOUT_get(record, &at, &length, &options, &string, &dx, &box)) return true;
+    const auto flags = view.Get<std::uint16_t>(kWmfRecordHeader + 6);
+    const bool boxed = flags & (U_ETO_OPAQUE | U_ETO_CLIPPED);
+    if (!view.Has(kWmfRecordHeader, boxed ? 16 : 8) ||
+        !U_WMREXTTEXTOUT_get(record, &at, &length, &options, &string, &dx, &box))
+      return true;
   } else {
     return false;
   }

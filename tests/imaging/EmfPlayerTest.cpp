@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EmfPlayer.h"
 
+#include "MetafileLimits.h"
 #include "MetafileWriters.h"
 #include "TestSupport.h"
 
@@ -238,12 +239,6 @@ TEST(EmfPlayerTest, BezierAndArcDrawWithThePen) {
   EXPECT_EQ(InkIn(image, 48, 36, 92, 52), 0);  // the arc's lower half is not drawn
 }
 
-// A bottom-up 2 x 2 bitmap: red and green on top, blue and white below.
-std::vector<char> QuadrantPixels() {
-  return {'\xff', 0, 0, '\xff', '\xff', '\xff', 0, 0,  // blue, white
-          0, 0, '\xff', 0, '\xff', 0, 0, 0};            // red, green
-}
-
 void ExpectQuadrants(const QImage& image) {
   EXPECT_TRUE(PixelIs(image, 30, 30, Qt::red));
   EXPECT_TRUE(PixelIs(image, 50, 30, Qt::green));
@@ -255,13 +250,10 @@ void ExpectQuadrants(const QImage& image) {
 
 TEST(EmfPlayerTest, StretchDibitsPutsTheBitmapInPlace) {
   const QImage image = Draw([](TEmfWriter& emf) {
-    std::vector<char> pixels = QuadrantPixels();
-    PU_BITMAPINFO info = bitmapinfo_set(bitmapinfoheader_set(2, 2, 1, 24, U_BI_RGB, 0, 0, 0, 0, 0),
-                                        nullptr);
+    test::TQuadrantBitmap bitmap;
     emf.Add(U_EMRSTRETCHDIBITS_set(kNoBounds, U_POINTL{20, 20}, U_POINTL{40, 40}, U_POINTL{0, 0},
-                                   U_POINTL{2, 2}, U_DIB_RGB_COLORS, U_SRCCOPY, info,
-                                   static_cast<uint32_t>(pixels.size()), pixels.data()));
-    std::free(info);
+                                   U_POINTL{2, 2}, U_DIB_RGB_COLORS, U_SRCCOPY, bitmap.Info(),
+                                   bitmap.PixelBytes(), bitmap.Pixels()));
   });
   ExpectQuadrants(image);
 }
@@ -302,11 +294,12 @@ TEST(EmfPlayerTest, DibPatternBrushFillsWithItsPattern) {
   EXPECT_GT(white, 100);
 }
 
-// Text of 20 pixels from its reference point, with the given alignment.
-QImage Text(std::uint32_t align, U_POINTL reference) {
+// Text of 20 pixels from its reference point, with the given alignment and
+// escapement in tenths of a degree.
+QImage Text(std::uint32_t align, U_POINTL reference, int escapement = 0) {
   return Draw([&](TEmfWriter& emf) {
     uint16_t face[U_LF_FACESIZE] = {'D', 'e', 'j', 'a', 'V', 'u', ' ', 'S', 'a', 'n', 's', 0};
-    const U_LOGFONT font = logfont_set(-20, 0, 0, 0, U_FW_NORMAL, 0, 0, 0, U_ANSI_CHARSET,
+    const U_LOGFONT font = logfont_set(-20, 0, escapement, escapement, U_FW_NORMAL, 0, 0, 0, U_ANSI_CHARSET,
                                        U_OUT_DEFAULT_PRECIS, U_CLIP_DEFAULT_PRECIS,
                                        U_DEFAULT_QUALITY, U_DEFAULT_PITCH, face);
     uint32_t handle = 0;
@@ -356,6 +349,105 @@ TEST(EmfPlayerTest, FileWrittenByLibEmfIsDrawn) {
   EXPECT_GT(InkIn(image, 71, 71, 99, 99), 30);
   EXPECT_EQ(InkIn(image, 62, 0, 99, 69), 0);
   EXPECT_EQ(InkIn(image, 0, 50, 69, 99), 0);
+}
+
+// A bitmap header alone: width x height at 8 bits, run-length encoded,
+// whose pixels are a single end-of-bitmap code.
+void StretchRleBitmap(TEmfWriter& emf, int width, int height) {
+  U_RGBQUAD colours[256] = {};
+  PU_BITMAPINFO info = bitmapinfo_set(
+      bitmapinfoheader_set(width, height, 1, 8, U_BI_RLE8, 2, 0, 0, 256, 0), colours);
+  char pixels[] = {0, 1, 0, 0};
+  emf.Add(U_EMRSTRETCHDIBITS_set(kNoBounds, U_POINTL{0, 0}, U_POINTL{100, 100}, U_POINTL{0, 0},
+                                 U_POINTL{width, height}, U_DIB_RGB_COLORS, U_SRCCOPY, info,
+                                 sizeof pixels, pixels));
+  std::free(info);
+}
+
+TEST(EmfPlayerTest, BitmapBeyondTheSizeCapIsNotDrawn) {
+  const QImage image = Draw([](TEmfWriter& emf) {
+    StretchRleBitmap(emf, metafile::kMaxBitmapSide + 1, 1);
+    StretchRleBitmap(emf, 40000, 40000);
+    RedRectangle(emf);
+  });
+  ExpectRedRectangle(image);
+  EXPECT_TRUE(PixelIs(image, 5, 5, Qt::white));
+}
+
+TEST(EmfPlayerTest, DrawingStopsWhenTheWorkCapIsSpent) {
+  const QImage image = Draw([](TEmfWriter& emf) {
+    emf.Add(U_EMRRECTANGLE_set(Rect(0, 0, 10, 10)));
+    const std::uint64_t bitmap = std::uint64_t{4096} * 4096;
+    for (std::uint64_t spent = 0; spent <= metafile::kMaxWorkUnits; spent += bitmap)
+      StretchRleBitmap(emf, 4096, 4096);
+    RedRectangle(emf);
+  });
+  EXPECT_TRUE(PixelIs(image, 5, 5, Qt::black));  // the bitmaps' colour 0 over the first square
+  EXPECT_TRUE(PixelIs(image, 40, 35, Qt::black));
+}
+
+TEST(EmfPlayerTest, HatchedBrushLeavesBackgroundBetweenItsLines) {
+  const QImage image = Draw([](TEmfWriter& emf) {
+    uint32_t brush = 0;
+    emf.Add(createbrushindirect_set(&brush, emf.Handles(), logbrush_set(U_BS_HATCHED, kBlue, U_HS_CROSS)));
+    emf.Add(selectobject_set(brush, emf.Handles()));
+    emf.Add(U_EMRSETBKMODE_set(U_TRANSPARENT));
+    RedRectangle(emf);
+  });
+  int blue = 0;
+  int white = 0;
+  for (int y = 21; y < 49; ++y)
+    for (int x = 21; x < 59; ++x) {
+      if (image.pixelColor(x, y) == QColor(Qt::blue)) ++blue;
+      if (image.pixelColor(x, y) == QColor(Qt::white)) ++white;
+    }
+  EXPECT_GT(blue, 50);
+  EXPECT_GT(white, 400);
+  EXPECT_EQ(blue + white, 28 * 38);
+}
+
+TEST(EmfPlayerTest, RegionsFillAndClip) {
+  const QImage image = Draw([](TEmfWriter& emf) {
+    const U_RECTL clip[] = {Rect(0, 0, 100, 40)};
+    PU_RGNDATA clipData = rgndata_set(rgndataheader_set(1, clip[0]), const_cast<U_RECTL*>(clip));
+    emf.Add(U_EMREXTSELECTCLIPRGN_set(U_RGN_COPY, clipData));
+    std::free(clipData);
+    const U_RECTL rects[] = {Rect(10, 10, 30, 90), Rect(60, 10, 80, 90)};
+    PU_RGNDATA fill = rgndata_set(rgndataheader_set(2, Rect(10, 10, 80, 90)),
+                                  const_cast<U_RECTL*>(rects));
+    uint32_t brush = 0;
+    emf.Add(createbrushindirect_set(&brush, emf.Handles(), logbrush_set(U_BS_SOLID, kBlue, 0)));
+    emf.Add(U_EMRFILLRGN_set(kNoBounds, brush, fill));
+    std::free(fill);
+  });
+  EXPECT_TRUE(PixelIs(image, 20, 20, Qt::blue));
+  EXPECT_TRUE(PixelIs(image, 70, 20, Qt::blue));
+  EXPECT_TRUE(PixelIs(image, 45, 20, Qt::white));
+  EXPECT_TRUE(PixelIs(image, 20, 60, Qt::white));  // clipped away
+}
+
+TEST(EmfPlayerTest, SetDibitsToDevicePlacesTheBitmapUnscaled) {
+  const QImage image = Draw([](TEmfWriter& emf) {
+    test::TQuadrantBitmap bitmap;
+    emf.Add(U_EMRSETDIBITSTODEVICE_set(kNoBounds, U_POINTL{40, 40}, U_POINTL{0, 0},
+                                       U_POINTL{2, 2}, U_DIB_RGB_COLORS, 0, 2, bitmap.Info(),
+                                       bitmap.PixelBytes(), bitmap.Pixels()));
+  });
+  EXPECT_TRUE(PixelIs(image, 40, 40, Qt::red));
+  EXPECT_TRUE(PixelIs(image, 41, 41, Qt::white));
+  EXPECT_TRUE(PixelIs(image, 40, 41, Qt::blue));
+  EXPECT_EQ(InkIn(image, 0, 0, 99, 38), 0);
+}
+
+TEST(EmfPlayerTest, EscapementTurnsTheText) {
+  const QImage flat = Text(U_TA_BASELINE, U_POINTL{20, 80}, 0);
+  const QImage turned = Text(U_TA_BASELINE, U_POINTL{20, 80}, 900);
+  // Upright text runs right of its reference point; turned by 90 degrees it
+  // runs up from it.
+  EXPECT_GT(InkIn(flat, 30, 60, 99, 80), 30);
+  EXPECT_EQ(InkIn(flat, 0, 0, 99, 55), 0);
+  EXPECT_GT(InkIn(turned, 0, 20, 22, 75), 30);
+  EXPECT_EQ(InkIn(turned, 30, 0, 99, 99), 0);
 }
 
 TEST(EmfPlayerTest, BadObjectIndexesAndCountsAreIgnored) {

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <filesystem>
 #include <random>
 #include <vector>
 
@@ -180,6 +181,22 @@ TEST(MetafileTest, DamagedFilesNeverCrash) {
       }
     }
   }
+}
+
+// The fuzz corpus, found crashes among it, goes through the whole load and draw.
+TEST(MetafileTest, CorpusFilesLoadAndDrawOrFail) {
+  int drawn = 0;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(test::TestDataPath("metafile-corpus"))) {
+    for (const bool enhanced : {true, false}) {
+      try {
+        test::RenderMetafile(entry.path().string(), enhanced, 50, 40);
+        ++drawn;
+      } catch (const Exception&) {
+      }
+    }
+  }
+  EXPECT_GE(drawn, 5);
 }
 
 }  // namespace

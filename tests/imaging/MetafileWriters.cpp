@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace tessalune::test {
@@ -49,6 +50,13 @@ int InkIn(const QImage& image, int left, int top, int right, int bottom) {
       if (image.pixelColor(x, y) != QColor(Qt::white)) ++ink;
   return ink;
 }
+
+TQuadrantBitmap::TQuadrantBitmap()
+    : info_(bitmapinfo_set(bitmapinfoheader_set(2, 2, 1, 24, U_BI_RGB, 0, 0, 0, 0, 0), nullptr)),
+      pixels_{'\xff', 0, 0, '\xff', '\xff', '\xff', 0, 0,   // blue, white
+              0, 0, '\xff', 0, '\xff', 0, 0, 0} {}             // red, green
+
+TQuadrantBitmap::~TQuadrantBitmap() { std::free(info_); }
 
 TEmfWriter::TEmfWriter(const std::string& fileName, int width, int height) {
   Check(emf_start(fileName.c_str(), 4096, 4096, &track_), "emf_start");

@@ -9,6 +9,7 @@
 #include <QImage>
 
 #include <string>
+#include <vector>
 
 namespace tessalune::test {
 
@@ -53,6 +54,24 @@ public:
 private:
   WMFTRACK* track_ = nullptr;
   WMFHANDLES* handles_ = nullptr;
+};
+
+// A bottom-up 2 x 2 bitmap at 24 bits per pixel: red and green on top, blue
+// and white below.
+class TQuadrantBitmap {
+public:
+  TQuadrantBitmap();
+  ~TQuadrantBitmap();
+  TQuadrantBitmap(const TQuadrantBitmap&) = delete;
+  TQuadrantBitmap& operator=(const TQuadrantBitmap&) = delete;
+
+  PU_BITMAPINFO Info() const { return info_; }
+  char* Pixels() { return pixels_.data(); }
+  std::uint32_t PixelBytes() const { return static_cast<std::uint32_t>(pixels_.size()); }
+
+private:
+  PU_BITMAPINFO info_;
+  std::vector<char> pixels_;
 };
 
 // The metafile in fileName drawn on white into a width x height bitmap, the

@@ -134,19 +134,49 @@ TEST(WmfPlayerTest, PolygonsAndPolyPolygonsAreFilled) {
 
 TEST(WmfPlayerTest, StretchDibPutsTheBitmapInPlace) {
   const QImage image = Draw([](TWmfWriter& wmf) {
-    const char pixels[] = {'\xff', 0, 0, '\xff', '\xff', '\xff', 0, 0,
-                           0, 0, '\xff', 0, '\xff', 0, 0, 0};
-    PU_BITMAPINFO info = bitmapinfo_set(bitmapinfoheader_set(2, 2, 1, 24, U_BI_RGB, 0, 0, 0, 0, 0),
-                                        nullptr);
+    test::TQuadrantBitmap bitmap;
     wmf.Add(U_WMRSTRETCHDIB_set(Point(20, 20), Point(40, 40), Point(0, 0), Point(2, 2),
-                                U_DIB_RGB_COLORS, U_SRCCOPY, info, sizeof pixels, pixels));
-    std::free(info);
+                                U_DIB_RGB_COLORS, U_SRCCOPY, bitmap.Info(), bitmap.PixelBytes(),
+                                bitmap.Pixels()));
   });
   EXPECT_TRUE(PixelIs(image, 30, 30, Qt::red));
   EXPECT_TRUE(PixelIs(image, 50, 30, Qt::green));
   EXPECT_TRUE(PixelIs(image, 30, 50, Qt::blue));
   EXPECT_TRUE(PixelIs(image, 50, 50, Qt::white));
   EXPECT_TRUE(PixelIs(image, 15, 15, Qt::white));
+}
+
+TEST(WmfPlayerTest, StretchBltCombinesWithRasterOperation) {
+  const QImage image = Draw([](TWmfWriter& wmf) {
+    wmf.Add(U_WMRPATBLT_set(Point(0, 0), Point(100, 100), U_PATCOPY));
+    test::TQuadrantBitmap bitmap;
+    wmf.Add(U_WMRDIBSTRETCHBLT_set(Point(20, 20), Point(40, 40), Point(0, 0), Point(2, 2),
+                                   U_SRCAND, bitmap.Info(), bitmap.PixelBytes(), bitmap.Pixels()));
+  });
+  // Each quadrant's colour is masked by the red background.
+  EXPECT_TRUE(PixelIs(image, 30, 30, Qt::red));
+  EXPECT_TRUE(PixelIs(image, 50, 30, Qt::black));
+  EXPECT_TRUE(PixelIs(image, 30, 50, Qt::black));
+  EXPECT_TRUE(PixelIs(image, 50, 50, Qt::red));
+  EXPECT_TRUE(PixelIs(image, 10, 10, Qt::red));
+}
+
+TEST(WmfPlayerTest, WindowWithYUpIsDrawnUpright) {
+  test::Sandbox sandbox;
+  const std::string file = sandbox.File("up.wmf");
+  {
+    TWmfWriter wmf(file, nullptr, 0);
+    wmf.Add(U_WMRSETWINDOWORG_set(Point(0, 100)));
+    wmf.Add(U_WMRSETWINDOWEXT_set(Point(100, -100)));
+    wmf.SelectPen(U_PS_NULL, 0, kRed);
+    wmf.SelectBrush(kRed);
+    wmf.Add(U_WMRRECTANGLE_set(Rect(0, 0, 50, 30)));  // the lower left corner
+    wmf.Finish();
+  }
+  const QImage image = test::RenderMetafile(file, false, 100, 100);
+  EXPECT_TRUE(PixelIs(image, 10, 90, Qt::red));
+  EXPECT_TRUE(PixelIs(image, 10, 10, Qt::white));
+  EXPECT_TRUE(PixelIs(image, 60, 90, Qt::white));
 }
 
 TEST(WmfPlayerTest, TextLandsInItsBox) {
