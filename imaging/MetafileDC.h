@@ -37,6 +37,8 @@ struct TMetafileInfo {
   std::uint32_t objects = 0;
 };
 
+struct TTextLine;
+
 // How much a transform stretches lengths, on average.
 double LengthScale(const QTransform& transform);
 
@@ -149,6 +151,10 @@ private:
   void Draw(const QPainterPath& logical, bool fill, bool stroke);
   void StrokeDevicePath(const QPainterPath& device, bool fill, bool stroke);
   QPen MakePen(double scale) const;
+  // Draws a laid-out line at anchor (target pixels), turned by the
+  // escapement; whole draws the string at once, else character by character.
+  void PaintText(const QString& text, const TTextLine& line, const QPointF& anchor,
+                 bool background, bool whole);
   QPainterPath ArcPath(TArcKind kind, const QRectF& box, const QPointF& start, const QPointF& end) const;
 
   // Counts a drawing's points and the target pixels it may cover.

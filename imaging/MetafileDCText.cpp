@@ -58,21 +58,56 @@ double AxisScale(double a, double b) { return std::hypot(a, b); }
 
 }  // namespace
 
+// A line of text laid out in target pixels, relative to its reference point
+// before the escapement turns it: where each character starts and where the
+// baseline lies.
+struct TTextLine {
+  QFont font;
+  std::vector<double> starts;
+  double width = 0;
+  double baseline = 0;
+};
+
+namespace {
+
+TTextLine LayOut(const QString& text, const std::vector<double>& dx, double xScale, QFont font,
+                 std::uint32_t align) {
+  const QFontMetricsF metrics(font);
+  TTextLine line{std::move(font), {}, 0, 0};
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    line.starts.push_back(line.width);
+    line.width += i < static_cast<qsizetype>(dx.size()) ? dx[static_cast<std::size_t>(i)] * xScale
+                                                         : metrics.horizontalAdvance(text[i]);
+  }
+  if (dx.empty()) line.width = metrics.horizontalAdvance(text);
+  const std::uint32_t horizontal = align & kAlignHorizontalMask;
+  const double left = horizontal == kAlignCenter  ? -line.width / 2
+                      : horizontal == kAlignRight ? -line.width
+                                                  : 0;
+  for (double& start : line.starts) start += left;
+  const std::uint32_t vertical = align & kAlignVerticalMask;
+  line.baseline = vertical == kAlignBaseline ? 0
+                  : vertical == kAlignBottom ? -metrics.descent()
+                                             : metrics.ascent();
+  return line;
+}
+
+}  // namespace
+
 void TMetafileDC::TextOut(const QPointF& reference, const QString& text,
                           const std::vector<double>& dx, std::uint32_t options,
                           const std::optional<QRectF>& rect) {
   if (!Spend(static_cast<std::uint64_t>(text.size()) + 1)) return;
   const QTransform toTarget = LogicalToTarget();
   const double xScale = AxisScale(toTarget.m11(), toTarget.m12());
-  const double yScale = AxisScale(toTarget.m21(), toTarget.m22());
   const TMetaFont& logical = state_.font;
   const double height = logical.height == 0
                             ? kDefaultFontMm * frame_.pixelsPerMmY * LengthScale(deviceToTarget_)
-                            : std::abs(logical.height) * yScale;
+                            : std::abs(logical.height) * AxisScale(toTarget.m21(), toTarget.m22());
   const bool updatePosition = state_.textAlign & kAlignUpdatePosition;
-  const QPointF origin = updatePosition ? state_.position : reference;
-
-  if (rect && (options & kOptionOpaque)) {
+  const QPointF anchor = toTarget.map(updatePosition ? state_.position : reference);
+  const bool opaqueBox = rect && (options & kOptionOpaque);
+  if (opaqueBox) {
     QPainterPath box;
     box.addRect(rect->normalized());
     FillArea(box, TMetaBrush{0, state_.bkColor, 0, QImage()});
@@ -80,61 +115,42 @@ void TMetafileDC::TextOut(const QPointF& reference, const QString& text,
   const double tallest =
       std::min(kMaxFontPixels, kMaxFontToTarget * std::max(target_.width(), target_.height()) + 64);
   if (!std::isfinite(height) || height < 0.5 || height > tallest) return;
-  const QFont font = MakeFont(logical, height, std::abs(logical.width) * xScale);
-  const QFontMetricsF metrics(font);
-
-  std::vector<double> advances;
-  double total = 0;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const double advance = i < static_cast<qsizetype>(dx.size())
-                               ? dx[static_cast<std::size_t>(i)] * xScale
-                               : metrics.horizontalAdvance(text[i]);
-    advances.push_back(advance);
-    total += advance;
-  }
-  if (dx.empty()) total = metrics.horizontalAdvance(text);
-  if (updatePosition && xScale > 0) state_.position.rx() += total / xScale;
-
-  double left = 0;
-  const std::uint32_t horizontal = state_.textAlign & kAlignHorizontalMask;
-  if (horizontal == kAlignCenter)
-    left = -total / 2;
-  else if (horizontal == kAlignRight)
-    left = -total;
-  double baseline = metrics.ascent();
-  const std::uint32_t vertical = state_.textAlign & kAlignVerticalMask;
-  if (vertical == kAlignBaseline)
-    baseline = 0;
-  else if (vertical == kAlignBottom)
-    baseline = -metrics.descent();
-
-  const QPointF anchor = toTarget.map(origin);
-  if (!Drawable(QRectF(anchor, anchor)) || !std::isfinite(total) ||
-      std::abs(total) > kMaxTargetCoordinate)
+  const TTextLine line = LayOut(text, dx, xScale,
+                                MakeFont(logical, height, std::abs(logical.width) * xScale),
+                                state_.textAlign);
+  if (updatePosition && xScale > 0) state_.position.rx() += line.width / xScale;
+  if (!Drawable(QRectF(anchor, anchor)) || !std::isfinite(line.width) ||
+      std::abs(line.width) > kMaxTargetCoordinate)
     return;
   if (rect && (options & kOptionClipped)) {
     QPainterPath box;
     box.addRect(rect->normalized());
     painter_.setClipPath(toTarget.map(box), Qt::IntersectClip);
   }
-  painter_.setTransform(QTransform().translate(anchor.x(), anchor.y()).rotate(
-      -logical.escapement / 10.0));
-  if (state_.bkMode == kBackgroundOpaque && !(rect && (options & kOptionOpaque)))
-    painter_.fillRect(QRectF(left, baseline - metrics.ascent(), total, metrics.height()),
+  PaintText(text, line, anchor, !opaqueBox && state_.bkMode == kBackgroundOpaque,
+            dx.empty());
+  ApplyClip();
+}
+
+void TMetafileDC::PaintText(const QString& text, const TTextLine& line, const QPointF& anchor,
+                            bool background, bool whole) {
+  const QFontMetricsF metrics(line.font);
+  painter_.setTransform(
+      QTransform().translate(anchor.x(), anchor.y()).rotate(-state_.font.escapement / 10.0));
+  const double left = line.starts.empty() ? 0 : line.starts.front();
+  if (background)
+    painter_.fillRect(QRectF(left, line.baseline - metrics.ascent(), line.width, metrics.height()),
                       state_.bkColor);
-  painter_.setFont(font);
+  painter_.setFont(line.font);
   painter_.setPen(state_.textColor);
   painter_.setBackgroundMode(Qt::TransparentMode);
-  if (dx.empty()) {
-    painter_.drawText(QPointF(left, baseline), text);
-  } else {
-    double x = left;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-      painter_.drawText(QPointF(x, baseline), QString(text[i]));
-      x += advances[static_cast<std::size_t>(i)];
-    }
+  if (whole) {
+    painter_.drawText(QPointF(left, line.baseline), text);
+    return;
   }
-  ApplyClip();
+  for (qsizetype i = 0; i < text.size(); ++i)
+    painter_.drawText(QPointF(line.starts[static_cast<std::size_t>(i)], line.baseline),
+                      QString(text[i]));
 }
 
 }  // namespace tessalune::metafile

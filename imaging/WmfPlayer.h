@@ -28,6 +28,7 @@ private:
   bool PlayPoly(std::uint8_t type, const char* record, const TRecordView& view);
   bool PlayRegion(std::uint8_t type, const char* record);
   bool PlayBitmap(std::uint8_t type, const char* record, const TRecordView& view);
+  void PlayDibBlt(bool stretch, const char* record, const TRecordView& view);
   bool PlayText(std::uint8_t type, const char* record, const TRecordView& view);
   void SelectObject(std::uint16_t index);
   // The packed bitmap from inner to the record's end; null when there is none.

@@ -170,23 +170,7 @@ bool TWmfPlayer::PlayBitmap(std::uint8_t type, const char* record, const TRecord
         dc_.PatBlt(RectOf(destination, destinationSize), rop);
       return true;
     case U_WMR_DIBBITBLT:
-    case U_WMR_DIBSTRETCHBLT: {
-      const bool stretch = type == U_WMR_DIBSTRETCHBLT;
-      if (!(stretch ? U_WMRDIBSTRETCHBLT_get(record, &destination, &destinationSize, &source,
-                                              &sourceSize, &rop, &dib)
-                    : U_WMRDIBBITBLT_get(record, &destination, &destinationSize, &source, &rop,
-                                         &dib)))
-        return true;
-      if (!stretch) sourceSize = destinationSize;
-      if (!dib) {
-        dc_.PatBlt(RectOf(destination, destinationSize), rop);
-        return true;
-      }
-      dc_.StretchBitmap(RectOf(destination, destinationSize),
-                        Bitmap(record, view, dib, U_DIB_RGB_COLORS),
-                        RectOf(source, sourceSize), rop);
-      return true;
-    }
+    case U_WMR_DIBSTRETCHBLT: PlayDibBlt(type == U_WMR_DIBSTRETCHBLT, record, view); return true;
     case U_WMR_STRETCHDIB: {
       if (!U_WMRSTRETCHDIB_get(record, &destination, &destinationSize, &source, &sourceSize,
                                &usage, &rop, &dib))
@@ -210,6 +194,28 @@ bool TWmfPlayer::PlayBitmap(std::uint8_t type, const char* record, const TRecord
     }
     default: return false;
   }
+}
+
+// A bitmap copied from a device context, its source counted from the top;
+// without a bitmap the raster operation works with the brush alone.
+void TWmfPlayer::PlayDibBlt(bool stretch, const char* record, const TRecordView& view) {
+  U_POINT16 destination{};
+  U_POINT16 destinationSize{};
+  U_POINT16 source{};
+  U_POINT16 sourceSize{};
+  std::uint32_t rop = 0;
+  const char* dib = nullptr;
+  if (!(stretch ? U_WMRDIBSTRETCHBLT_get(record, &destination, &destinationSize, &source,
+                                          &sourceSize, &rop, &dib)
+                : U_WMRDIBBITBLT_get(record, &destination, &destinationSize, &source, &rop, &dib)))
+    return;
+  if (!stretch) sourceSize = destinationSize;
+  if (!dib) {
+    dc_.PatBlt(RectOf(destination, destinationSize), rop);
+    return;
+  }
+  dc_.StretchBitmap(RectOf(destination, destinationSize),
+                    Bitmap(record, view, dib, U_DIB_RGB_COLORS), RectOf(source, sourceSize), rop);
 }
 
 bool TWmfPlayer::PlayText(std::uint8_t type, const char* record, const TRecordView& view) {

@@ -2,6 +2,7 @@
 #include "Metafile.h"
 
 #include "Errors.h"
+#include "PicIcon.h"
 #include "MetafileWriters.h"
 #include "TestSupport.h"
 
@@ -63,6 +64,38 @@ TEST(MetafileTest, ThumbnailOf128x96IsDrawnWholeInto127x95) {
     const QImage image = test::RenderMetafile(file, enhanced, 127, 95);
     for (const auto& [x, y] : {std::pair{0, 0}, {126, 0}, {0, 94}, {126, 94}, {63, 47}})
       EXPECT_TRUE(PixelIs(image, x, y, Qt::blue)) << file;
+  }
+}
+
+// The thumbnail maker's metafile branch: a blue left half on white.
+TEST(MetafileTest, ThumbnailMakerDrawsA128x96MetafileInto127x95OnWhite) {
+  test::Sandbox sandbox;
+  const std::string emfFile = sandbox.File("half.emf");
+  {
+    TEmfWriter emf(emfFile, 128, 96);
+    emf.Add(selectobject_set(U_NULL_PEN, emf.Handles()));
+    emf.SelectBrush(kBlue);
+    emf.Add(U_EMRRECTANGLE_set(U_RECTL{0, 0, 64, 96}));
+    emf.Finish();
+  }
+  const std::string wmfFile = sandbox.File("half.wmf");
+  {
+    const U_PAIRF inches{128 / 96.0f, 1.0f};
+    TWmfWriter wmf(wmfFile, &inches, 96);
+    wmf.SelectPen(U_PS_NULL, 0, kBlue);
+    wmf.SelectBrush(kBlue);
+    wmf.Add(U_WMRRECTANGLE_set(U_RECT16{0, 0, 64, 96}));
+    wmf.Finish();
+  }
+  for (const std::string& file : {emfFile, wmfFile}) {
+    TPicIcon icon;
+    icon.LoadFromFile(file);
+    ASSERT_EQ(icon.Bitmap.width(), 127) << file;
+    ASSERT_EQ(icon.Bitmap.height(), 95) << file;
+    EXPECT_TRUE(PixelIs(icon.Bitmap, 0, 0, Qt::blue)) << file;
+    EXPECT_TRUE(PixelIs(icon.Bitmap, 60, 94, Qt::blue)) << file;
+    EXPECT_TRUE(PixelIs(icon.Bitmap, 66, 0, Qt::white)) << file;
+    EXPECT_TRUE(PixelIs(icon.Bitmap, 126, 94, Qt::white)) << file;
   }
 }
 
