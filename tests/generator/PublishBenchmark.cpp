@@ -4,6 +4,8 @@
 // pictures once each at full scale.
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
 #include <QColor>
 #include <QImage>
 
@@ -63,6 +65,28 @@ private:
   std::vector<std::string> files_;
 };
 
+// CPU seconds used so far by every thread of the process.
+double ProcessCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Reports the CPU time of all threads per iteration beside the wall time.
+class ProcessCpuCounter {
+public:
+  explicit ProcessCpuCounter(benchmark::State& state) : state_(state), start_(ProcessCpuSeconds()) {}
+  ~ProcessCpuCounter() {
+    state_.counters["all_threads_cpu_s"] =
+        benchmark::Counter((ProcessCpuSeconds() - start_) / double(state_.iterations()));
+  }
+
+private:
+  benchmark::State& state_;
+  double start_;
+};
+
 const Pictures& ThePictures() {
   static const Pictures pictures;
   return pictures;
@@ -70,6 +94,7 @@ const Pictures& ThePictures() {
 
 void BM_DecodeOnce(benchmark::State& state) {
   const Pictures& pictures = ThePictures();
+  ProcessCpuCounter cpu(state);
   for (auto _ : state) {
     for (const std::string& file : pictures.Files()) {
       TJPEGImage jpeg;
@@ -90,6 +115,7 @@ void BM_Publish(benchmark::State& state) {
   for (const std::string& file : pictures.Files()) {
     gallery.ImageFiles().Add()->FileName = file;
   }
+  ProcessCpuCounter cpu(state);
   for (auto _ : state) {
     TPageGenerator generator;
     generator.Publish(gallery);
