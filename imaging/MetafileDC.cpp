@@ -127,10 +127,15 @@ void TMetafileDC::OffsetClip(const QPointF& offset) {
   ApplyClip();
 }
 
-// mode: 1 intersect, 2 unite, 3 exclusive or, 4 subtract, 5 replace.
-void TMetafileDC::CombineClip(const QPainterPath& area, int mode) {
-  if (!Spend(static_cast<std::uint64_t>(area.elementCount()) + 1)) return;
-  const QPainterPath current = state_.clip.value_or(Everything());
+// mode: 1 intersect, 2 unite, 3 exclusive or, 4 subtract, 5 replace. Areas
+// too intricate for path arithmetic are taken by their bounding rectangles.
+void TMetafileDC::CombineClip(const QPainterPath& given, int mode) {
+  if (!Spend(static_cast<std::uint64_t>(given.elementCount()) + 1)) return;
+  const auto bounded = [](const QPainterPath& path) {
+    return path.elementCount() > kMaxClipElements ? RectPath(path.boundingRect()) : path;
+  };
+  const QPainterPath area = bounded(given);
+  const QPainterPath current = bounded(state_.clip.value_or(Everything()));
   switch (mode) {
     case 1: state_.clip = current.intersected(area); break;
     case 2: state_.clip = current.united(area); break;
@@ -404,7 +409,7 @@ void TMetafileDC::SelectClipPath(int mode) {
 void TMetafileDC::Draw(const QPainterPath& logical, bool fill, bool stroke) {
   const QPainterPath device = LogicalToDevice().map(logical);
   if (inPath_) {
-    path_.addPath(device);
+    if (Spend(static_cast<std::uint64_t>(device.elementCount()))) path_.addPath(device);
     return;
   }
   StrokeDevicePath(device, fill, stroke);

@@ -15,6 +15,8 @@ inline constexpr std::size_t kMaxRecords = 1u << 20;
 inline constexpr std::uint64_t kMaxWorkUnits = std::uint64_t{1} << 25;
 inline constexpr double kPixelsPerWorkUnit = 64;
 inline constexpr std::uint32_t kMaxRegionRects = 10000;
+// Clipping areas with more path elements are taken by their bounding boxes.
+inline constexpr int kMaxClipElements = 20000;
 inline constexpr int kMaxPictureSide = 32767;
 inline constexpr std::uint32_t kMaxObjects = 65535;
 inline constexpr std::size_t kMaxSavedStates = 1024;
