@@ -66,7 +66,8 @@ bool TPageGenerator::NeedsWrite(const std::string& target) const {
 // Starts loading, on worker threads, every picture the two picture steps
 // will most likely write, in the order they will ask for them. The steps
 // still decide each file for themselves; a result they do not take is
-// dropped.
+// dropped. A picture inside the output folder may be written by this very
+// run before its turn comes, so it is loaded only when its turn comes.
 void TPageGenerator::StartRenderAhead() {
   thumbnailJobs_.assign(std::size_t(ImageCount()), -1);
   imageJobs_.assign(std::size_t(ImageCount()), -1);
@@ -75,13 +76,14 @@ void TPageGenerator::StartRenderAhead() {
   }
   std::vector<TRenderJob> jobs;
   for (int i = 0; i < ImageCount() && !noThumbnails_; ++i) {
-    if (NeedsWrite(ThumbnailTarget(i))) {
+    if (NeedsWrite(ThumbnailTarget(i)) && !guard_.IsInside(PictureFileName(i))) {
       thumbnailJobs_[std::size_t(i)] = int(jobs.size());
       jobs.push_back(ThumbnailJob(i));
     }
   }
   for (int i = 0; i < ImageCount() && IsConverting(); ++i) {
-    if (!IsInImagesFolder(i) && NeedsWrite(ChangeFileExt(ImageTarget(i), ".jpg"))) {
+    if (!IsInImagesFolder(i) && NeedsWrite(ChangeFileExt(ImageTarget(i), ".jpg")) &&
+        !guard_.IsInside(PictureFileName(i))) {
       imageJobs_[std::size_t(i)] = int(jobs.size());
       jobs.push_back(ImageJob(i));
     }

@@ -180,6 +180,16 @@ TEST_F(PageGenFilesTest, FilesEqualThoseOfOneThumbnailMakerInTurn) {
   }
 }
 
+// A picture that the run itself writes before its turn is read as written.
+TEST_F(PageGenFilesTest, PictureWrittenByTheRunIsReadAfterIt) {
+  for (int i = 1; i <= 8; ++i) {
+    Add(Picture("pictures/p" + std::to_string(i) + ".bmp", 40, 30));
+  }
+  Add(box.File("out/thums/th_p1.jpg"));
+  Publish();
+  EXPECT_EQ(ImageSize("thums/th_th_p1.jpg"), QSize(40, 30));
+}
+
 // Cancelling at the first report of a step leaves what was written up to it.
 struct CancelCase {
   const char* step;
