@@ -42,6 +42,14 @@ std::optional<QPainterPath> RegionAt(const TRecordView& record, std::size_t offs
   return path;
 }
 
+// UTF-16 text of ExtTextOutW, or the 8-bit text of ExtTextOutA.
+QString TextOf(std::string_view bytes, bool wide) {
+  if (!wide) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  std::u16string units(bytes.size() / 2, u'\0');
+  std::memcpy(units.data(), bytes.data(), units.size() * 2);
+  return QString::fromStdU16String(units);
+}
+
 }  // namespace
 
 bool TEmfPlayer::PlayShape(std::uint32_t type, const TRecordView& record) {
@@ -241,14 +249,8 @@ void TEmfPlayer::PlayText(const TRecordView& record, bool wide) {
   const std::uint32_t count = std::min<std::uint32_t>(text.nChars, kMaxTextLength);
   const auto chars = record.Bytes(text.offString, std::size_t{count} * (wide ? 2 : 1));
   if (!chars) return;
-  QString string;
-  if (wide) {
-    std::u16string units(count, u'\0');
-    std::memcpy(units.data(), chars->data(), chars->size());
-    string = QString::fromStdU16String(units);
-  } else {
-    string = QString::fromLatin1(chars->data(), count);
-  }
+  // Glyph indexes belong to a font we do not have: only the opaque box shows.
+  const QString string = text.fOptions & U_ETO_GLYPH_INDEX ? QString() : TextOf(*chars, wide);
   std::vector<double> dx;
   const std::size_t step = text.fOptions & U_ETO_PDY ? 8 : 4;
   if (offDx != 0 && record.Has(offDx, count * step))

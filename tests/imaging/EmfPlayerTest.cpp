@@ -294,9 +294,10 @@ TEST(EmfPlayerTest, DibPatternBrushFillsWithItsPattern) {
   EXPECT_GT(white, 100);
 }
 
-// Text of 20 pixels from its reference point, with the given alignment and
-// escapement in tenths of a degree.
-QImage Text(std::uint32_t align, U_POINTL reference, int escapement = 0) {
+// Text of 20 pixels from its reference point, with the given alignment,
+// escapement in tenths of a degree and output options.
+QImage Text(std::uint32_t align, U_POINTL reference, int escapement = 0,
+            std::uint32_t options = U_ETO_NONE) {
   return Draw([&](TEmfWriter& emf) {
     uint16_t face[U_LF_FACESIZE] = {'D', 'e', 'j', 'a', 'V', 'u', ' ', 'S', 'a', 'n', 's', 0};
     const U_LOGFONT font = logfont_set(-20, 0, escapement, escapement, U_FW_NORMAL, 0, 0, 0, U_ANSI_CHARSET,
@@ -311,7 +312,7 @@ QImage Text(std::uint32_t align, U_POINTL reference, int escapement = 0) {
     emf.Add(U_EMRSETTEXTALIGN_set(align));
     uint16_t text[] = {'H', 'H', 'H', 0};
     uint32_t* dx = dx_set(-20, U_FW_NORMAL, 3);
-    char* emrtext = emrtext_set(reference, 3, 2, text, U_ETO_NONE, kNoBounds, dx);
+    char* emrtext = emrtext_set(reference, 3, 2, text, options, kNoBounds, dx);
     std::free(dx);
     emf.Add(U_EMREXTTEXTOUTW_set(kNoBounds, U_GM_COMPATIBLE, 1, 1,
                                  reinterpret_cast<PU_EMRTEXT>(emrtext)));
@@ -333,6 +334,10 @@ TEST(EmfPlayerTest, RightAlignedTextOnItsBaselineEndsAtTheReference) {
   EXPECT_EQ(InkIn(image, 92, 0, 99, 99), 0);
   EXPECT_EQ(InkIn(image, 0, 82, 99, 99), 0);
   EXPECT_EQ(InkIn(image, 0, 0, 99, 55), 0);
+}
+
+TEST(EmfPlayerTest, GlyphIndexTextIsNotDrawnAsCharacters) {
+  EXPECT_EQ(InkIn(Text(U_TA_TOP, U_POINTL{10, 10}, 0, U_ETO_GLYPH_INDEX), 0, 0, 99, 99), 0);
 }
 
 TEST(EmfPlayerTest, FileWrittenByLibEmfIsDrawn) {
