@@ -12,6 +12,45 @@
 #include "RenderAhead.h"
 
 namespace tessalune {
+namespace {
+
+std::string TableStyle(const TPicGallery& g) {
+  std::string style = Format(" cellspacing=\"%d\" cellpadding=\"%d\" border=\"%d\"",
+                             g.CellsSpacing(), g.CellsPadding(), g.IconBorder());
+  if (g.IconBorder() > 0) {
+    style += Format(" bordercolorlight=\"%s\" bordercolordark=\"%s\" ",
+                    ColorToHtml(g.LightBorderColor()).c_str(),
+                    ColorToHtml(g.DarkBorderColor()).c_str());
+  }
+  return style;
+}
+
+std::string CellStyle(const TPicGallery& g) {
+  std::string style = " ";
+  if (g.IsTableColor()) {
+    style += "bgcolor=\"" + ColorToHtml(g.TableColor()) + "\" ";
+  }
+  if (g.IsCellWidth()) {
+    style += Format(" width=\"%d\" ", g.ColSpacing());
+  }
+  if (g.IsCellHeight()) {
+    style += Format(" height=\"%d\" ", g.RowSpacing());
+  }
+  return style;
+}
+
+std::string LinkSizeStyle(int linkSize) {
+  switch (linkSize) {
+    case 1:
+      return " font-size: 110%; font-weight: bold; ";
+    case 2:
+      return " font-size: 120%; font-weight: bold; ";
+    default:
+      return "";
+  }
+}
+
+}  // namespace
 
 TPageGenerator::TPageGenerator() : iconMaker_(std::make_unique<TPicIcon>()) {}
 
@@ -63,37 +102,13 @@ void TPageGenerator::Prepare() {
 
 void TPageGenerator::SetCommonProperties() {
   const TPicGallery& g = *gallery_;
-  std::string tableStyle = Format(" cellspacing=\"%d\" cellpadding=\"%d\" border=\"%d\"",
-                                  g.CellsSpacing(), g.CellsPadding(), g.IconBorder());
-  if (g.IconBorder() > 0) {
-    tableStyle +=
-        Format(" bordercolorlight=\"%s\" bordercolordark=\"%s\" ",
-               ColorToHtml(g.LightBorderColor()).c_str(), ColorToHtml(g.DarkBorderColor()).c_str());
-  }
-  std::string cellStyle = " ";
-  if (g.IsTableColor()) {
-    cellStyle += "bgcolor=\"" + ColorToHtml(g.TableColor()) + "\" ";
-  }
-  if (g.IsCellWidth()) {
-    cellStyle += Format(" width=\"%d\" ", g.ColSpacing());
-  }
-  if (g.IsCellHeight()) {
-    cellStyle += Format(" height=\"%d\" ", g.RowSpacing());
-  }
-  std::string linkSize;
-  if (g.LinkSize() == 1) {
-    linkSize = " font-size: 110%; font-weight: bold; ";
-  } else if (g.LinkSize() == 2) {
-    linkSize = " font-size: 120%; font-weight: bold; ";
-  }
-
   SetValue("caption", g.Caption());
   SetValue("first_page", GetPageName(1));
   SetValue("last_page", GetPageName(pageCount_));
   SetValue("col_spacing", std::to_string(g.ColSpacing()));
   SetValue("row_spacing", std::to_string(g.RowSpacing()));
-  SetValue("table_style", tableStyle);
-  SetValue("cell_style", cellStyle);
+  SetValue("table_style", TableStyle(g));
+  SetValue("cell_style", CellStyle(g));
   SetValue("link_color", ColorToHtml(g.LinkColor()));
   SetValue("alink_color", ColorToHtml(g.ActiveLinkColor()));
   SetValue("vlink_color", ColorToHtml(g.VisitedLinkColor()));
@@ -101,7 +116,7 @@ void TPageGenerator::SetCommonProperties() {
   SetValue("bgcolor", ColorToHtml(g.BackgroundColor()));
   SetValue("bgimage", FileNamePart(g.BackgroundImage()));
   SetValue("link_style", g.PageLinkStyle());
-  SetValue("link_size", linkSize);
+  SetValue("link_size", LinkSizeStyle(g.LinkSize()));
 }
 
 void TPageGenerator::CreateFolders() const {
