@@ -248,18 +248,34 @@ void TMetafileDC::PolyPolyline(const std::vector<QPolygonF>& polylines) {
   Draw(path, false, true);
 }
 
-void TMetafileDC::Rectangle(const QRectF& box) { Draw(RectPath(box), true, true); }
+// GDI puts a rectangle's, ellipse's, chord's or pie's bounding box on whole
+// device pixels and leaves out its right column and bottom row; the box is
+// treated so in target pixels (outside paths, and when nothing turns the
+// drawing).
+QRectF TMetafileDC::ExcludingEdges(const QRectF& box) const {
+  const QTransform toTarget = LogicalToTarget();
+  if (inPath_ || toTarget.type() > QTransform::TxScale || !toTarget.isInvertible())
+    return box.normalized();
+  const QRectF pixels = toTarget.mapRect(box.normalized());
+  if (!Drawable(pixels)) return box.normalized();
+  const QRectF whole(QPointF(std::round(pixels.left()), std::round(pixels.top())),
+                     QPointF(std::round(pixels.right()) - 1, std::round(pixels.bottom()) - 1));
+  if (whole.width() < 0 || whole.height() < 0) return box.normalized();
+  return toTarget.inverted().mapRect(whole);
+}
+
+void TMetafileDC::Rectangle(const QRectF& box) { Draw(RectPath(ExcludingEdges(box)), true, true); }
 
 void TMetafileDC::RoundRect(const QRectF& box, const QSizeF& corner) {
   QPainterPath path;
-  path.addRoundedRect(box.normalized(), std::abs(corner.width()) / 2,
+  path.addRoundedRect(ExcludingEdges(box), std::abs(corner.width()) / 2,
                       std::abs(corner.height()) / 2);
   Draw(path, true, true);
 }
 
 void TMetafileDC::Ellipse(const QRectF& box) {
   QPainterPath path;
-  path.addEllipse(box.normalized());
+  path.addEllipse(ExcludingEdges(box));
   Draw(path, true, true);
 }
 
@@ -269,7 +285,8 @@ void TMetafileDC::Ellipse(const QRectF& box) {
 QPainterPath TMetafileDC::ArcPath(TArcKind kind, const QRectF& box, const QPointF& start,
                                   const QPointF& end) const {
   QPainterPath path;
-  const QRectF rect = box.normalized();
+  const QRectF rect = kind == TArcKind::Chord || kind == TArcKind::Pie ? ExcludingEdges(box)
+                                                                       : box.normalized();
   const double rx = rect.width() / 2;
   const double ry = rect.height() / 2;
   if (rx <= 0 || ry <= 0) return path;

@@ -155,6 +155,7 @@ private:
   // escapement; whole draws the string at once, else character by character.
   void PaintText(const QString& text, const TTextLine& line, const QPointF& anchor,
                  bool background, bool whole);
+  QRectF ExcludingEdges(const QRectF& box) const;
   QPainterPath ArcPath(TArcKind kind, const QRectF& box, const QPointF& start, const QPointF& end) const;
 
   // Counts a drawing's points and the target pixels it may cover.

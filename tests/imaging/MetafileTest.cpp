@@ -35,7 +35,7 @@ TMetafile Load(const std::string& fileName, bool enhanced) {
 std::string FullEmf(const test::Sandbox& sandbox, int width, int height) {
   const std::string file = sandbox.File("full.emf");
   TEmfWriter emf(file, width, height);
-  emf.Add(selectobject_set(U_NULL_PEN, emf.Handles()));
+  emf.SelectPen(U_PS_SOLID, 0, kBlue);
   emf.SelectBrush(kBlue);
   emf.Add(U_EMRRECTANGLE_set(U_RECTL{0, 0, width, height}));
   emf.Finish();
@@ -46,7 +46,7 @@ std::string FullWmf(const test::Sandbox& sandbox, int width, int height) {
   const std::string file = sandbox.File("full.wmf");
   const U_PAIRF inches{width / 96.0f, height / 96.0f};
   TWmfWriter wmf(file, &inches, 96);
-  wmf.SelectPen(U_PS_NULL, 0, kBlue);
+  wmf.SelectPen(U_PS_SOLID, 0, kBlue);
   wmf.SelectBrush(kBlue);
   wmf.Add(U_WMRRECTANGLE_set(
       U_RECT16{0, 0, static_cast<int16_t>(width), static_cast<int16_t>(height)}));
@@ -73,7 +73,7 @@ TEST(MetafileTest, ThumbnailMakerDrawsA128x96MetafileInto127x95OnWhite) {
   const std::string emfFile = sandbox.File("half.emf");
   {
     TEmfWriter emf(emfFile, 128, 96);
-    emf.Add(selectobject_set(U_NULL_PEN, emf.Handles()));
+    emf.SelectPen(U_PS_SOLID, 0, kBlue);
     emf.SelectBrush(kBlue);
     emf.Add(U_EMRRECTANGLE_set(U_RECTL{0, 0, 64, 96}));
     emf.Finish();
@@ -82,7 +82,7 @@ TEST(MetafileTest, ThumbnailMakerDrawsA128x96MetafileInto127x95OnWhite) {
   {
     const U_PAIRF inches{128 / 96.0f, 1.0f};
     TWmfWriter wmf(wmfFile, &inches, 96);
-    wmf.SelectPen(U_PS_NULL, 0, kBlue);
+    wmf.SelectPen(U_PS_SOLID, 0, kBlue);
     wmf.SelectBrush(kBlue);
     wmf.Add(U_WMRRECTANGLE_set(U_RECT16{0, 0, 64, 96}));
     wmf.Finish();
