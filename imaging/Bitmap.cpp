@@ -3,8 +3,17 @@
 
 #include "Errors.h"
 
-
 namespace tessalune {
+namespace {
+
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+// Fuzzing keeps pictures small, so that every input runs in bounded time.
+constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 24;
+#else
+constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 27;
+#endif
+
+}  // namespace
 
 void CheckPictureSize(std::int64_t width, std::int64_t height) {
   if (width < 0 || height < 0 || (height > 0 && width > kMaxPicturePixels / height)) {
@@ -13,13 +22,18 @@ void CheckPictureSize(std::int64_t width, std::int64_t height) {
   }
 }
 
-TBitmap NewBitmap(int width, int height) {
+TBitmap NewBitmap(int width, int height, TNewPixels pixels) {
   CheckPictureSize(width, height);
   if (width == 0 || height == 0) return TBitmap();
   TBitmap bitmap(width, height, kBitmapFormat);
   if (bitmap.isNull()) throw Exception("Out of memory");
-  bitmap.fill(Qt::white);
+  if (pixels == TNewPixels::White) bitmap.fill(Qt::white);
   return bitmap;
+}
+
+TPixelRows PixelRows(TBitmap& bitmap) {
+  std::uint8_t* bits = bitmap.isNull() ? nullptr : bitmap.bits();
+  return {bits, static_cast<std::size_t>(bitmap.bytesPerLine()), bitmap.width(), bitmap.height()};
 }
 
 TBitmap ToBitmap24(const QImage& image) {

@@ -3,6 +3,7 @@
 
 #include <QImage>
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tessalune {
@@ -13,19 +14,31 @@ using TBitmap = QImage;
 
 constexpr QImage::Format kBitmapFormat = QImage::Format_RGB888;
 
-// The largest picture, in pixels, that any decoder or scaler will allocate.
-// Headers of hostile files may claim anything up to 65535 x 65535; pictures
-// above this limit are refused before a single pixel buffer is made.
-constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 27;
+// The pixel buffer of a 24-bit bitmap, for a writer on another thread.
+struct TPixelRows {
+  std::uint8_t* bits;
+  std::size_t stride;
+  int width;
+  int height;
+};
 
-// Raises an Exception when width x height is negative or above
-// kMaxPicturePixels.
+// The rows of bitmap, detached from any copy so that writes stay private.
+TPixelRows PixelRows(TBitmap& bitmap);
+
+// Raises an Exception when width x height is negative or above the largest
+// picture, in pixels, that any decoder or scaler will allocate. Headers of
+// hostile files may claim anything up to 65535 x 65535; pictures above the
+// limit are refused before a single pixel buffer is made.
 void CheckPictureSize(std::int64_t width, std::int64_t height);
 
+// Whether a new bitmap is painted white or left for a decoder to fill.
+enum class TNewPixels { White, Undefined };
+
 // The one allocation helper for bitmaps: a 24-bit bitmap of the given size,
-// filled with white. A side of 0 gives an empty bitmap. Raises an Exception
-// when the size is refused or the memory cannot be had.
-TBitmap NewBitmap(int width, int height);
+// white unless a decoder is about to write every pixel. A side of 0 gives an
+// empty bitmap. Raises an Exception when the size is refused or the memory
+// cannot be had.
+TBitmap NewBitmap(int width, int height, TNewPixels pixels = TNewPixels::White);
 
 // image as a 24-bit bitmap (a copy when it has another format).
 TBitmap ToBitmap24(const QImage& image);

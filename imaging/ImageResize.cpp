@@ -12,6 +12,7 @@
 #include "ResampleLine.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace tessalune {
@@ -47,22 +48,26 @@ std::int64_t ListWork(const std::vector<TWeightList>& lists, std::size_t lineByt
 // Source rows go through the horizontal pass in bands: a band is transposed
 // so that each source column becomes one contiguous line, summed into one
 // line per destination column, and transposed back into the intermediate
-// image. A band stays in the cache while all its columns are summed.
+// image. A band stays in the cache while all its columns are summed. Threads
+// take the bands in order, so that a source still being decoded is worked on
+// as its rows arrive.
 constexpr int kBand = 128;
 
-void HorizontalPass(const std::vector<TWeightList>& lists, const TBitmap& src, std::uint8_t* intermediate,
-                    std::size_t rowBytes, unsigned threads) {
+void HorizontalPass(const std::vector<TWeightList>& lists, const TBitmap& src, const TRowProgress* ready,
+                    std::uint8_t* intermediate, std::size_t rowBytes, unsigned threads) {
   const int SW = src.width(), SH = src.height(), DW = static_cast<int>(lists.size());
   const int band = std::min(kBand, SH);
   const int bands = (SH + band - 1) / band;
-  const std::int64_t work = ListWork(lists, 3 * static_cast<std::size_t>(SH));
-  ParallelFor(bands, ChooseThreads(threads, bands, work), [&](int first, int last) {
+  const unsigned workers = ChooseThreads(threads, bands, ListWork(lists, 3 * static_cast<std::size_t>(SH)));
+  std::atomic<int> nextBand{0};
+  ParallelFor(static_cast<int>(workers), workers, [&](int, int) {
     const std::size_t bandBytes = 3 * static_cast<std::size_t>(band);
     std::vector<std::uint8_t> columns(static_cast<std::size_t>(SW) * bandBytes + kLinePadding);
     std::vector<std::uint8_t> passed(static_cast<std::size_t>(DW) * bandBytes);
-    for (int b = first; b < last; ++b) {
+    for (int b = nextBand++; b < bands; b = nextBand++) {
       const int top = b * band;
       const int rows = std::min(band, SH - top);
+      if (ready && !ready->WaitFor(top + rows)) throw Exception("The picture could not be decoded");
       const std::size_t lineBytes = 3 * static_cast<std::size_t>(rows);
       TransposeColumns(src.constScanLine(top), static_cast<std::size_t>(src.bytesPerLine()), rows, columns.data(),
                        lineBytes, 0, SW);
@@ -104,12 +109,13 @@ void BlendPixel(const std::uint8_t* c1, const std::uint8_t* c2, int w, std::uint
   }
 }
 
-void ResampleBitmapThreads(TBitmap& Src, TBitmap& Dst, TResampleKernel Kernel, unsigned threads) {
+void ResampleBitmapThreads(TBitmap& Src, TBitmap& Dst, TResampleKernel Kernel, unsigned threads,
+                           const TRowProgress* ready) {
   const int DW = Dst.width(), DH = Dst.height(), SW = Src.width(), SH = Src.height();
   if (SW < 1 || SH < 1) return;
   const float sx = PassScale(DW, SW);
   const float sy = PassScale(DH, SH);
-  Src = ToBitmap24(Src);
+  if (Src.format() != kBitmapFormat) Src = ToBitmap24(Src);
   if (Dst.format() != kBitmapFormat) Dst = ToBitmap24(Dst);
   if (DW < 1 || DH < 1) return;
   CheckPictureSize(DW, SH);
@@ -119,7 +125,7 @@ void ResampleBitmapThreads(TBitmap& Src, TBitmap& Dst, TResampleKernel Kernel, u
   {
     const std::vector<TWeightList> lists = BuildWeightLists(Kernel, sx, SW, DW, threads);
     intermediate.resize(static_cast<std::size_t>(SH) * rowBytes + kLinePadding);
-    HorizontalPass(lists, Src, intermediate.data(), rowBytes, threads);
+    HorizontalPass(lists, Src, ready, intermediate.data(), rowBytes, threads);
   }
   const std::vector<TWeightList> lists = BuildWeightLists(Kernel, sy, SH, DH, threads);
   VerticalPass(lists, intermediate.data(), rowBytes, Dst, threads);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Bitmap.h"
+#include "RowProgress.h"
 
 #include <cstdint>
 #include <vector>
@@ -59,7 +60,11 @@ void BlendPixel(const std::uint8_t* c1, const std::uint8_t* c2, int w, std::uint
 
 // ResampleBitmap with the passes split over the given number of threads
 // (0: one per core). The result does not depend on the number of threads.
-void ResampleBitmapThreads(TBitmap& Src, TBitmap& Dst, TResampleKernel Kernel, unsigned threads);
+// With ready, Src is being filled on another thread and each band of rows is
+// read once ready reports it complete; a failed fill raises an Exception.
+// Src must then be 24-bit already and must not be detached meanwhile.
+void ResampleBitmapThreads(TBitmap& Src, TBitmap& Dst, TResampleKernel Kernel, unsigned threads,
+                           const TRowProgress* ready = nullptr);
 
 }  // namespace resample
 }  // namespace tessalune

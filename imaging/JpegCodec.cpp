@@ -87,7 +87,11 @@ struct ScanlineTarget {
   unsigned char* bits;
   std::size_t stride;
   unsigned char* cmyk;
+  TRowProgress* progress;
 };
+
+// Rows are announced in groups; waking the consumers per row costs more.
+constexpr JDIMENSION kPublishEvery = 16;
 
 // Adobe writes CMYK inverted (0 = full ink); other writers do not.
 void CmykToRgb(const unsigned char* cmyk, unsigned char* rgb, JDIMENSION width, bool inverted) {
@@ -112,6 +116,9 @@ void ReadScanlinesStep(void* context) {
       t->cinfo->err->error_exit(reinterpret_cast<j_common_ptr>(t->cinfo));
     }
     if (t->cmyk) CmykToRgb(t->cmyk, row, t->cinfo->output_width, t->cinfo->saw_Adobe_marker);
+    if (t->progress && t->cinfo->output_scanline % kPublishEvery == 0) {
+      t->progress->Publish(static_cast<int>(t->cinfo->output_scanline));
+    }
   }
   jpeg_finish_decompress(t->cinfo);
 }
@@ -179,10 +186,15 @@ int TJPEGImage::ScaledWidth() const { return Scaled(width_, Scale); }
 int TJPEGImage::ScaledHeight() const { return Scaled(height_, Scale); }
 
 TBitmap TJPEGImage::Decode() const {
+  TBitmap bitmap = NewBitmap(ScaledWidth(), ScaledHeight(), TNewPixels::Undefined);
+  DecodeInto(PixelRows(bitmap), nullptr);
+  return bitmap;
+}
+
+void TJPEGImage::DecodeInto(const TPixelRows& rows, TRowProgress* progress) const {
   Decompressor decompressor(bytes_);
   jpeg_decompress_struct& cinfo = decompressor.cinfo;
   decompressor.Run(ReadHeaderStep, &decompressor);
-  CheckPictureSize(cinfo.image_width, cinfo.image_height);
   cinfo.scale_num = 1;
   cinfo.scale_denom = 1u << Scale;
   cinfo.dct_method = Performance == jpBestSpeed ? JDCT_IFAST : JDCT_ISLOW;
@@ -190,13 +202,14 @@ TBitmap TJPEGImage::Decode() const {
   const bool cmyk = IsCmyk(cinfo.jpeg_color_space);
   cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
   decompressor.Run(CalcOutputStep, &cinfo);
-  TBitmap bitmap = NewBitmap(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
-  if (bitmap.isNull()) throw Exception("JPEG image is empty");
+  if (!rows.bits || rows.width != static_cast<int>(cinfo.output_width) ||
+      rows.height != static_cast<int>(cinfo.output_height)) {
+    throw Exception("JPEG image does not match its header");
+  }
   std::vector<unsigned char> cmykRow(cmyk ? 4 * std::size_t{cinfo.output_width} : 0);
-  ScanlineTarget target{&cinfo, bitmap.bits(), static_cast<std::size_t>(bitmap.bytesPerLine()),
-                        cmyk ? cmykRow.data() : nullptr};
+  ScanlineTarget target{&cinfo, rows.bits, rows.stride, cmyk ? cmykRow.data() : nullptr, progress};
   decompressor.Run(ReadScanlinesStep, &target);
-  return bitmap;
+  if (progress) progress->Publish(rows.height);
 }
 
 std::string EncodeProgressiveJpeg(const TBitmap& bitmap, int quality) {

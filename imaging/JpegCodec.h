@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Bitmap.h"
+#include "RowProgress.h"
 
 #include <string>
 
@@ -32,6 +33,10 @@ public:
   int ScaledHeight() const;
 
   TBitmap Decode() const;
+  // Decodes into the rows of a 24-bit bitmap of the scaled size, publishing
+  // finished rows to progress when one is given. Taking the rows rather than
+  // the bitmap lets another thread read the bitmap meanwhile.
+  void DecodeInto(const TPixelRows& rows, TRowProgress* progress) const;
 
 private:
   std::string bytes_;

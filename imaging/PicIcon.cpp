@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <exception>
+#include <thread>
 
 namespace tessalune {
 namespace {
@@ -30,6 +32,33 @@ void SetPixel(TBitmap& bitmap, int x, int y, std::uint8_t r, std::uint8_t g, std
   pixel[0] = r;
   pixel[1] = g;
   pixel[2] = b;
+}
+
+// Publishing decodes the full-size JPEG on a second thread while the
+// resampler works through the rows already decoded: the bytes are those of
+// decoding first and resampling after, in less time.
+void DecodeWhileResampling(const TJPEGImage& jpeg, TBitmap& source, TBitmap& target) {
+  source = NewBitmap(jpeg.ScaledWidth(), jpeg.ScaledHeight(), TNewPixels::Undefined);
+  const TPixelRows rows = PixelRows(source);
+  TRowProgress progress;
+  std::exception_ptr decodeError;
+  std::thread decoder([&jpeg, &rows, &progress, &decodeError] {
+    try {
+      jpeg.DecodeInto(rows, &progress);
+    } catch (...) {
+      decodeError = std::current_exception();
+      progress.Fail();
+    }
+  });
+  std::exception_ptr resampleError;
+  try {
+    resample::ResampleBitmapThreads(source, target, rkLanczos3, 0, &progress);
+  } catch (...) {
+    resampleError = std::current_exception();
+  }
+  decoder.join();
+  if (decodeError) std::rethrow_exception(decodeError);
+  if (resampleError) std::rethrow_exception(resampleError);
 }
 
 }  // namespace
@@ -103,6 +132,8 @@ void TPicIcon::MakeThumbnail() {
   Bitmap = NewBitmap(ThumbWidth, ThumbHeight);
   if (Fast) {
     FastStretchBitmap(SourceBitmap, Bitmap);
+  } else if (jpeg) {
+    DecodeWhileResampling(Picture.Jpeg(), SourceBitmap, Bitmap);
   } else {
     ResampleBitmap(SourceBitmap, Bitmap, rkLanczos3);
   }
@@ -119,8 +150,9 @@ void TPicIcon::PrepareJpeg() {
     for (TJPEGScale scale : {jsHalf, jsQuarter, jsEighth}) {
       if (jpeg.ScaledWidth() > widthLimit || jpeg.ScaledHeight() > heightLimit) jpeg.Scale = scale;
     }
+    SourceBitmap = jpeg.Decode();
   }
-  SourceBitmap = jpeg.Decode();
+  // At publishing quality the decode runs alongside the resampler instead.
 }
 
 void TPicIcon::DrawErrorMark() {
