@@ -50,9 +50,11 @@ void DecodeWhileResampling(const TJPEGImage& jpeg, TBitmap& source, TBitmap& tar
       progress.Fail();
     }
   });
+  // The decoder is the slower side: it keeps a core of its own.
+  const unsigned workers = std::max(1u, std::thread::hardware_concurrency() - 1);
   std::exception_ptr resampleError;
   try {
-    resample::ResampleBitmapThreads(source, target, rkLanczos3, 0, &progress);
+    resample::ResampleBitmapThreads(source, target, rkLanczos3, workers, &progress);
   } catch (...) {
     resampleError = std::current_exception();
   }
