@@ -56,6 +56,10 @@ void TRenderAhead::Work() {
       result.Icon = std::make_unique<TPicIcon>();
       SetUpIcon(*result.Icon, jobs_[job]);
       result.Icon->LoadFromFile(jobs_[job].FileName);
+      // Only the scaled bitmap is written later: letting the picture and its
+      // full-size copy go now keeps waiting results small.
+      result.Icon->Picture.Clear();
+      result.Icon->SourceBitmap = TBitmap();
     } catch (...) {
       result.Error = std::current_exception();
     }

@@ -26,7 +26,7 @@ struct TRenderJob {
 void SetUpIcon(TPicIcon& icon, const TRenderJob& job);
 
 // Loads and scales pictures on worker threads ahead of the publisher, each in
-// a thumbnail maker of its own. The publisher takes the results in rising job
+// a thumbnail maker of its own, of which only the scaled Bitmap is kept. The publisher takes the results in rising job
 // order and writes them itself, so the threads change only how soon a result
 // is ready, never which files are written, their bytes or their order. At
 // most a few results wait at any time; a job passed over is dropped, and
