@@ -42,7 +42,9 @@ struct TTextLine;
 // How much a transform stretches lengths, on average.
 double LengthScale(const QTransform& transform);
 
-// Everything SaveDC keeps and RestoreDC brings back.
+// Everything SaveDC keeps and RestoreDC brings back, starting as a new GDI
+// device context does: MM_TEXT, black pen, white brush, opaque background,
+// alternate filling, R2_COPYPEN, counter-clockwise arcs, BLACKONWHITE.
 struct TMetaDCState {
   int mapMode = 1;
   QPointF windowOrg;
