@@ -34,6 +34,25 @@ void SetPixel(TBitmap& bitmap, int x, int y, std::uint8_t r, std::uint8_t g, std
   pixel[2] = b;
 }
 
+// Metafiles are drawn stretched on white into a bitmap one pixel narrower
+// and lower than the thumb size.
+TBitmap DrawMetafile(const TMetafile& metafile, int thumbWidth, int thumbHeight) {
+  TBitmap bitmap = NewBitmap(std::max(thumbWidth - 1, 0), std::max(thumbHeight - 1, 0));
+  if (bitmap.isNull()) return bitmap;
+  QPainter painter(&bitmap);
+  metafile.Draw(painter, QRectF(0, 0, thumbWidth - 1, thumbHeight - 1));
+  return bitmap;
+}
+
+// Icons are drawn stretched over white with their transparency.
+TBitmap DrawIcon(const QImage& icon, int thumbWidth, int thumbHeight) {
+  TBitmap bitmap = NewBitmap(thumbWidth, thumbHeight);
+  if (bitmap.isNull()) return bitmap;
+  QPainter painter(&bitmap);
+  painter.drawImage(QRectF(0, 0, thumbWidth, thumbHeight), icon);
+  return bitmap;
+}
+
 // Publishing decodes the full-size JPEG on a second thread while the
 // resampler works through the rows already decoded: the bytes are those of
 // decoding first and resampling after, in less time.
@@ -51,7 +70,7 @@ void DecodeWhileResampling(const TJPEGImage& jpeg, TBitmap& source, TBitmap& tar
     }
   });
   // The decoder is the slower side: it keeps a core of its own.
-  const unsigned workers = std::max(1u, std::thread::hardware_concurrency() - 1);
+  const unsigned workers = std::max(2u, std::thread::hardware_concurrency()) - 1;
   std::exception_ptr resampleError;
   try {
     resample::ResampleBitmapThreads(source, target, rkLanczos3, workers, &progress);
@@ -98,21 +117,12 @@ void TPicIcon::CalcThumbSize() {
 
 void TPicIcon::MakeThumbnail() {
   switch (Picture.Kind()) {
-    case TGraphicKind::Metafile: {
-      // Metafiles are drawn one pixel narrower and lower than the thumb size.
-      Bitmap = NewBitmap(std::max(ThumbWidth - 1, 0), std::max(ThumbHeight - 1, 0));
-      if (Bitmap.isNull()) return;
-      QPainter painter(&Bitmap);
-      Picture.Metafile().Draw(painter, QRectF(0, 0, ThumbWidth - 1, ThumbHeight - 1));
+    case TGraphicKind::Metafile:
+      Bitmap = DrawMetafile(Picture.Metafile(), ThumbWidth, ThumbHeight);
       return;
-    }
-    case TGraphicKind::Icon: {
-      Bitmap = NewBitmap(ThumbWidth, ThumbHeight);
-      if (Bitmap.isNull()) return;
-      QPainter painter(&Bitmap);
-      painter.drawImage(QRectF(0, 0, ThumbWidth, ThumbHeight), Picture.Image());
+    case TGraphicKind::Icon:
+      Bitmap = DrawIcon(Picture.Image(), ThumbWidth, ThumbHeight);
       return;
-    }
     case TGraphicKind::None: throw Exception("No picture loaded");
     default: break;
   }
