@@ -189,11 +189,20 @@ TEST_F(PicIconTest, UnreadablePicturesGiveTheErrorMarkAndNoSize) {
   const std::string ico = test::MakeWithQt(iconImage, "ICO");
   std::string hugeGif = gif;
   hugeGif[6] = hugeGif[7] = hugeGif[8] = hugeGif[9] = static_cast<char>(0xFF);
+  std::string hugeBmp = bmp;
+  hugeBmp.replace(18, 8, std::string("\xFF\xFF\x00\x00\xFF\xFF\x00\x00", 8));
+  const auto scrambled = [](std::string bytes, std::size_t from) {
+    for (std::size_t i = from; i < bytes.size(); i += 3) bytes[i] = static_cast<char>(bytes[i] * 7 + 13);
+    return bytes;
+  };
   const std::string files[] = {
       sandbox.File("missing.jpg"), sandbox.Write("x.png", good), sandbox.Write("text.jpg", "Hello, I am text.\n"),
       sandbox.Write("cut.jpg", good.substr(0, good.size() / 2)), sandbox.Write("cut.gif", gif.substr(0, 30)),
       sandbox.Write("cut.bmp", bmp.substr(0, 60)), sandbox.Write("cut.ico", ico.substr(0, 30)),
       sandbox.Write("huge.gif", hugeGif), sandbox.Write("empty.gif", test::MakeGif(0, 0, {Qt::red}, {})),
+      sandbox.Write("huge.bmp", hugeBmp), sandbox.Write("bad.jpg", scrambled(good, good.size() / 3)),
+      sandbox.Write("bad.gif", scrambled(gif, 10)), sandbox.Write("bad.bmp", scrambled(bmp, 0)),
+      sandbox.Write("bad.ico", scrambled(ico, 0)),
       sandbox.Write("m.wmf", "not a metafile")};
   for (const std::string& file : files) {
     icon.LoadFromFile(Jpeg("ok.jpg", 10, 10));
