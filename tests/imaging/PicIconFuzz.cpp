@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include <unistd.h>
@@ -16,11 +17,19 @@ namespace {
 
 const char* const kExtensions[] = {"jpg", "gif", "bmp", "ico", "wmf", "emf"};
 
-std::string WorkFolder() {
-  char pattern[] = "/tmp/tessalune-fuzz-XXXXXX";
-  if (!mkdtemp(pattern)) std::abort();
-  return pattern;
-}
+// A scratch folder for the one input file, removed when the run ends.
+struct WorkFolder {
+  std::filesystem::path path;
+  WorkFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tessalune-fuzz-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();
+    path = pattern;
+  }
+  ~WorkFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+};
 
 }  // namespace
 
@@ -32,8 +41,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
-  static const std::string folder = WorkFolder();
-  const std::string file = folder + "/input." + kExtensions[data[0] % std::size(kExtensions)];
+  static const WorkFolder folder;
+  const std::string file = (folder.path / "input.").string() + kExtensions[data[0] % std::size(kExtensions)];
   std::FILE* out = std::fopen(file.c_str(), "wb");
   if (!out) std::abort();
   std::fwrite(data + 1, 1, size - 1, out);
