@@ -3,6 +3,7 @@
 
 #include "EmfFile.h"
 #include "MetafileBitmap.h"
+#include "MetafileLimits.h"
 
 #include <uemf.h>
 
@@ -193,7 +194,9 @@ QImage TEmfPlayer::RecordBitmap(const TRecordView& record, std::size_t offsets,
   const auto info = record.Bytes(offInfo, cbInfo);
   const auto bits = record.Bytes(offBits, cbBits);
   if (cbInfo == 0 || !info || !bits) return QImage();
-  return DecodeDib(*info, *bits, usage, [this](std::uint64_t pixels) { return dc_.Spend(pixels); });
+  return DecodeDib(*info, *bits, usage, [this](std::uint64_t pixels) {
+    return dc_.Spend(pixels / kBitmapPixelsPerWorkUnit);
+  });
 }
 
 void PlayEmf(std::string_view bytes, const TMetafileInfo& info, QPainter& painter,

@@ -45,9 +45,23 @@ QPainterPath RectPath(const QRectF& rect) {
 }
 
 // A rectangle far larger than any target, standing for "no clipping".
-QPainterPath Everything() {
-  return RectPath(QRectF(-kMaxTargetCoordinate, -kMaxTargetCoordinate, 2 * kMaxTargetCoordinate,
-                         2 * kMaxTargetCoordinate));
+QRegion Everything() {
+  const int side = static_cast<int>(kMaxTargetCoordinate);
+  return QRegion(-side, -side, 2 * side, 2 * side);
+}
+
+// The pixels of an area, as GDI keeps clipping regions. Subpaths are united
+// under the winding rule and exclusive-ored under the alternate rule; areas
+// too intricate for that are taken by their bounding boxes.
+QRegion RegionOf(const QPainterPath& area) {
+  if (area.elementCount() > kMaxClipElements) return QRegion(area.boundingRect().toAlignedRect());
+  const bool winding = area.fillRule() == Qt::WindingFill;
+  QRegion region;
+  for (const QPolygonF& polygon : area.toSubpathPolygons()) {
+    const QRegion part(polygon.toPolygon(), area.fillRule());
+    region = winding ? region.united(part) : region.xored(part);
+  }
+  return region;
 }
 
 }  // namespace
@@ -123,23 +137,22 @@ void TMetafileDC::OffsetClip(const QPointF& offset) {
   if (!state_.clip) return;
   const QTransform toTarget = LogicalToTarget();
   const QPointF shift = toTarget.map(offset) - toTarget.map(QPointF());
-  state_.clip->translate(shift);
+  if (!Drawable(QRectF(shift, shift))) return;
+  state_.clip->translate(shift.toPoint());
   ApplyClip();
 }
 
-// mode: 1 intersect, 2 unite, 3 exclusive or, 4 subtract, 5 replace. Areas
-// too intricate for path arithmetic are taken by their bounding rectangles.
+// mode: 1 intersect, 2 unite, 3 exclusive or, 4 subtract, 5 replace.
 void TMetafileDC::CombineClip(const QPainterPath& given, int mode) {
-  if (!Spend(static_cast<std::uint64_t>(given.elementCount()) + 1)) return;
-  const auto bounded = [](const QPainterPath& path) {
-    return path.elementCount() > kMaxClipElements ? RectPath(path.boundingRect()) : path;
-  };
-  const QPainterPath area = bounded(given);
-  const QPainterPath current = bounded(state_.clip.value_or(Everything()));
+  if (!Spend(static_cast<std::uint64_t>(given.elementCount()) * kClipWorkPerElement + 1) ||
+      !Drawable(given.boundingRect()))
+    return;
+  const QRegion area = RegionOf(given);
+  const QRegion current = state_.clip.value_or(Everything());
   switch (mode) {
     case 1: state_.clip = current.intersected(area); break;
     case 2: state_.clip = current.united(area); break;
-    case 3: state_.clip = current.united(area).subtracted(current.intersected(area)); break;
+    case 3: state_.clip = current.xored(area); break;
     case 4: state_.clip = current.subtracted(area); break;
     case 5: state_.clip = area; break;
     default: return;
@@ -155,7 +168,7 @@ void TMetafileDC::ResetClip() {
 void TMetafileDC::ApplyClip() {
   painter_.setTransform(QTransform());
   if (state_.clip)
-    painter_.setClipPath(*state_.clip);
+    painter_.setClipRegion(*state_.clip);
   else
     painter_.setClipping(false);
 }

@@ -7,6 +7,7 @@
 #include <QPointF>
 #include <QPolygonF>
 #include <QRectF>
+#include <QRegion>
 #include <QSizeF>
 #include <QTransform>
 
@@ -64,8 +65,8 @@ struct TMetaDCState {
   int rop2 = 13;
   int arcDirection = 1;
   int stretchMode = 1;
-  // The clipping area in target pixels; none means unclipped.
-  std::optional<QPainterPath> clip;
+  // The clipping region in target pixels; none means unclipped.
+  std::optional<QRegion> clip;
 };
 
 // The device context that both players draw through: it keeps the state,
@@ -90,7 +91,7 @@ public:
   void SaveDC();
   void RestoreDC(int relative);
 
-  // Clipping; rectangles are logical, paths are in target pixels.
+  // Clipping; rectangles are logical, areas are in target pixels.
   void IntersectClipRect(const QRectF& rect);
   void ExcludeClipRect(const QRectF& rect);
   void OffsetClip(const QPointF& offset);

@@ -5,6 +5,7 @@
 
 #include "MetafileLimits.h"
 
+#include <QLineF>
 #include <QPainter>
 
 #include <algorithm>
@@ -76,6 +77,27 @@ Qt::PenStyle DashStyle(std::uint32_t style) {
   }
 }
 
+// The length of a path's segments in pixels, control points taken as corners.
+double PathLength(const QPainterPath& path) {
+  double length = 0;
+  for (int i = 1; i < path.elementCount(); ++i) {
+    const QPainterPath::Element& element = path.elementAt(i);
+    if (!element.isMoveTo()) length += QLineF(path.elementAt(i - 1), element).length();
+  }
+  return length;
+}
+
+// Work units for stroking: wide pens cost by their width at every point, and
+// dashes by the length they are laid along.
+std::uint64_t StrokeCost(const QPainterPath& target, const QPen& pen) {
+  if (pen.style() == Qt::NoPen) return 0;
+  const double perPoint = std::max(1.0, pen.widthF());
+  double cost = target.elementCount() * perPoint;
+  if (pen.style() != Qt::SolidLine) cost += PathLength(target) / kDashPixelsPerWorkUnit;
+  return cost < static_cast<double>(kMaxWorkUnits) ? static_cast<std::uint64_t>(cost)
+                                                    : kMaxWorkUnits + 1;
+}
+
 }  // namespace
 
 QBrush TMetafileDC::MakeBrush(const TMetaBrush& brush) const {
@@ -111,9 +133,11 @@ void TMetafileDC::StrokeDevicePath(const QPainterPath& device, bool fill, bool s
   if (state_.rop2 == kRopNop) return;
   QPainterPath target = deviceToTarget_.map(device);
   target.setFillRule(state_.polyFillMode == 2 ? Qt::WindingFill : Qt::OddEvenFill);
-  if (!Drawable(target.boundingRect()) || !SpendOn(target)) return;
   TMetaBrush brush = state_.brush;
   QPen pen = MakePen(LengthScale(LogicalToDevice()) * LengthScale(deviceToTarget_));
+  if (!Drawable(target.boundingRect()) || !SpendOn(target) ||
+      (stroke && !Spend(StrokeCost(target, pen))))
+    return;
   if (state_.rop2 == kRopBlack || state_.rop2 == kRopWhite) {
     const QColor forced = state_.rop2 == kRopBlack ? Qt::black : Qt::white;
     brush.color = forced;

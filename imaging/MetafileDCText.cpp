@@ -97,7 +97,7 @@ TTextLine LayOut(const QString& text, const std::vector<double>& dx, double xSca
 void TMetafileDC::TextOut(const QPointF& reference, const QString& text,
                           const std::vector<double>& dx, std::uint32_t options,
                           const std::optional<QRectF>& rect) {
-  if (!Spend(static_cast<std::uint64_t>(text.size()) + 1)) return;
+  if (!Spend(1)) return;
   const QTransform toTarget = LogicalToTarget();
   const double xScale = AxisScale(toTarget.m11(), toTarget.m12());
   const TMetaFont& logical = state_.font;
@@ -114,7 +114,10 @@ void TMetafileDC::TextOut(const QPointF& reference, const QString& text,
   }
   const double tallest =
       std::min(kMaxFontPixels, kMaxFontToTarget * std::max(target_.width(), target_.height()) + 64);
-  if (!std::isfinite(height) || height < 0.5 || height > tallest) return;
+  if (!std::isfinite(height) || height < 0.5 || height > tallest ||
+      !Spend(static_cast<std::uint64_t>(text.size()) *
+             static_cast<std::uint64_t>(kTextWorkPerCharacter + height)))
+    return;
   const TTextLine line = LayOut(text, dx, xScale,
                                 MakeFont(logical, height, std::abs(logical.width) * xScale),
                                 state_.textAlign);

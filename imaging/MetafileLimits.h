@@ -10,12 +10,21 @@ namespace tessalune::metafile {
 // Real pictures stay far below each of them.
 inline constexpr std::size_t kMaxFileBytes = 64u << 20;
 inline constexpr std::size_t kMaxRecords = 1u << 20;
-// The work one file may cost: records, points, characters, bitmap pixels and
-// target pixels covered (kPixelsPerWorkUnit to a unit), all counted together.
-inline constexpr std::uint64_t kMaxWorkUnits = std::uint64_t{1} << 25;
+// The work one file may cost, all counted together: records, points (times
+// the pen width when stroked), characters (by their height), bitmap pixels,
+// target pixels covered, the length of dashed lines and clipping arithmetic,
+// each at its own rate.
+inline constexpr std::uint64_t kMaxWorkUnits = std::uint64_t{1} << 23;
 inline constexpr double kPixelsPerWorkUnit = 64;
+inline constexpr std::uint64_t kBitmapPixelsPerWorkUnit = 4;
+inline constexpr double kDashPixelsPerWorkUnit = 16;
+// Region arithmetic costs this much per path element of the area combined.
+inline constexpr std::uint64_t kClipWorkPerElement = 16;
+// A character costs this plus its height in pixels.
+inline constexpr double kTextWorkPerCharacter = 16;
 inline constexpr std::uint32_t kMaxRegionRects = 10000;
-// Clipping areas with more path elements are taken by their bounding boxes.
+// Clipping areas with more path elements than this are taken by their
+// bounding boxes.
 inline constexpr int kMaxClipElements = 20000;
 inline constexpr int kMaxPictureSide = 32767;
 inline constexpr std::uint32_t kMaxObjects = 65535;

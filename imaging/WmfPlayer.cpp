@@ -232,7 +232,9 @@ QImage TWmfPlayer::Bitmap(const char* record, const TRecordView& view, const cha
   const auto offset = static_cast<std::size_t>(inner - record);
   const auto bytes = view.Bytes(offset, view.Size() - std::min(offset, view.Size()));
   if (!bytes) return QImage();
-  return DecodePackedDib(*bytes, usage, [this](std::uint64_t pixels) { return dc_.Spend(pixels); });
+  return DecodePackedDib(*bytes, usage, [this](std::uint64_t pixels) {
+    return dc_.Spend(pixels / kBitmapPixelsPerWorkUnit);
+  });
 }
 
 const TMetaRegion* TWmfPlayer::Region(std::uint16_t index) const {

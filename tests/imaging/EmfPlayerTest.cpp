@@ -384,7 +384,7 @@ TEST(EmfPlayerTest, BitmapBeyondTheSizeCapIsNotDrawn) {
 TEST(EmfPlayerTest, DrawingStopsWhenTheWorkCapIsSpent) {
   const QImage image = Draw([](TEmfWriter& emf) {
     emf.Add(U_EMRRECTANGLE_set(Rect(0, 0, 10, 10)));
-    const std::uint64_t bitmap = std::uint64_t{4096} * 4096;
+    const std::uint64_t bitmap = std::uint64_t{4096} * 4096 / metafile::kBitmapPixelsPerWorkUnit;
     for (std::uint64_t spent = 0; spent <= metafile::kMaxWorkUnits; spent += bitmap)
       StretchRleBitmap(emf, 4096, 4096);
     RedRectangle(emf);
