@@ -433,6 +433,26 @@ TEST(EmfPlayerTest, RegionsFillAndClip) {
   EXPECT_TRUE(PixelIs(image, 20, 60, Qt::white));  // clipped away
 }
 
+// Selects a one-rectangle clipping region with mode.
+void SelectClipRect(TEmfWriter& emf, U_RECTL rect, std::uint32_t mode) {
+  PU_RGNDATA region = rgndata_set(rgndataheader_set(1, rect), &rect);
+  emf.Add(U_EMREXTSELECTCLIPRGN_set(mode, region));
+  std::free(region);
+}
+
+TEST(EmfPlayerTest, ClippingRegionsCombineByTheirMode) {
+  const QImage image = Draw([](TEmfWriter& emf) {
+    SelectClipRect(emf, Rect(0, 0, 60, 100), U_RGN_COPY);
+    SelectClipRect(emf, Rect(40, 0, 100, 100), U_RGN_XOR);
+    emf.Add(U_EMREXCLUDECLIPRECT_set(Rect(70, 0, 90, 50)));
+    emf.Add(U_EMRRECTANGLE_set(Rect(0, 0, 101, 101)));
+  });
+  EXPECT_TRUE(PixelIs(image, 20, 20, Qt::red));
+  EXPECT_TRUE(PixelIs(image, 50, 20, Qt::white));
+  EXPECT_TRUE(PixelIs(image, 80, 20, Qt::white));
+  EXPECT_TRUE(PixelIs(image, 80, 70, Qt::red));
+}
+
 TEST(EmfPlayerTest, SetDibitsToDevicePlacesTheBitmapUnscaled) {
   const QImage image = Draw([](TEmfWriter& emf) {
     test::TQuadrantBitmap bitmap;
