@@ -32,9 +32,25 @@ extern "C" void JpegErrorExit(j_common_ptr cinfo) {
   std::longjmp(error->jump, 1);
 }
 
-// Warnings mean corrupt or missing data: a picture made of them is refused.
+// True for the warnings that mean picture data is missing or damaged (libjpeg
+// then paints grey or garbage and goes on). The others (stray bytes between
+// markers, unknown versions, odd profiles) leave the picture whole and are
+// common in camera files.
+bool LosesPictureData(int warning) {
+  switch (warning) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_MUST_RESYNC:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+      return true;
+    default:
+      return false;
+  }
+}
+
 extern "C" void JpegEmitMessage(j_common_ptr cinfo, int level) {
-  if (level < 0) JpegErrorExit(cinfo);
+  if (level < 0 && LosesPictureData(cinfo->err->msg_code)) JpegErrorExit(cinfo);
 }
 
 void InstallErrorManager(jpeg_common_struct* cinfo, JpegErrorManager* error) {

@@ -88,6 +88,14 @@ TEST(JpegCodecTest, HostileStreamsRaiseJpegErrors) {
   ExpectJpegError(corrupt);
 }
 
+TEST(JpegCodecTest, StrayBytesBeforeTheEndMarkerStillDecode) {
+  const QColor olive(120, 130, 40);
+  std::string stream = test::MakeJpeg(test::FilledBitmap(24, 16, olive));
+  ASSERT_EQ("\xFF\xD9", stream.substr(stream.size() - 2));
+  stream.insert(stream.size() - 2, "\x12\x34\x56\x78");
+  EXPECT_TRUE(Near(olive, test::PixelAt(Loaded(stream).Decode(), 12, 8)));
+}
+
 TEST(JpegCodecTest, HeaderClaimingAHugePictureIsRefusedBeforeDecoding) {
   std::string stream = test::MakeJpeg(test::FilledBitmap(16, 16, Qt::red));
   // Patch the frame header (SOF0: FF C0, length, precision, height, width).
