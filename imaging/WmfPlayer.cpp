@@ -4,6 +4,7 @@
 #include "MetafileBitmap.h"
 #include "MetafileLimits.h"
 
+#include <uemf_safe.h>
 #include <uwmf.h>
 
 #include <cmath>
@@ -231,7 +232,7 @@ QImage TWmfPlayer::Bitmap(const char* record, const TRecordView& view, const cha
   if (!inner || inner < record) return QImage();
   const auto offset = static_cast<std::size_t>(inner - record);
   const auto bytes = view.Bytes(offset, view.Size() - std::min(offset, view.Size()));
-  if (!bytes) return QImage();
+  if (!bytes || !bitmapinfo_safe(bytes->data(), bytes->data() + bytes->size())) return QImage();
   return DecodePackedDib(*bytes, usage, [this](std::uint64_t pixels) {
     return dc_.Spend(pixels / kBitmapPixelsPerWorkUnit);
   });
