@@ -114,6 +114,12 @@ std::string ReadFileBytes(const std::string& fileName) {
     throw EFOpenError(Format("Cannot open file %s", fileName.c_str()));
   }
   std::string bytes;
+  // The size is only a hint (the file may grow or shrink while it is read),
+  // so it never limits the read, and a huge claim reserves nothing.
+  constexpr off_t kLargestReserve = off_t(1) << 30;
+  if (S_ISREG(info.st_mode) && info.st_size > 0 && info.st_size <= kLargestReserve) {
+    bytes.reserve(size_t(info.st_size));
+  }
   char buffer[65536];
   for (;;) {
     const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
