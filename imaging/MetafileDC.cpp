@@ -50,14 +50,17 @@ QRegion Everything() {
   return QRegion(-side, -side, 2 * side, 2 * side);
 }
 
-// The pixels of an area, as GDI keeps clipping regions. Subpaths are united
-// under the winding rule and exclusive-ored under the alternate rule; areas
-// too intricate for that are taken by their bounding boxes.
-QRegion RegionOf(const QPainterPath& area) {
-  if (area.elementCount() > kMaxClipElements) return QRegion(area.boundingRect().toAlignedRect());
+// The pixels of an area within bounds, as GDI keeps clipping regions.
+// Subpaths are united under the winding rule and exclusive-ored under the
+// alternate rule; areas too intricate for that are taken by their bounding
+// boxes.
+QRegion RegionOf(const QPainterPath& area, const QRectF& bounds) {
+  if (area.elementCount() > kMaxClipElements)
+    return QRegion(area.boundingRect().intersected(bounds).toAlignedRect());
   const bool winding = area.fillRule() == Qt::WindingFill;
   QRegion region;
-  for (const QPolygonF& polygon : area.toSubpathPolygons()) {
+  for (QPolygonF polygon : area.toSubpathPolygons()) {
+    if (!bounds.contains(polygon.boundingRect())) polygon = polygon.intersected(QPolygonF(bounds));
     const QRegion part(polygon.toPolygon(), area.fillRule());
     region = winding ? region.united(part) : region.xored(part);
   }
@@ -147,7 +150,8 @@ void TMetafileDC::CombineClip(const QPainterPath& given, int mode) {
   if (!Spend(static_cast<std::uint64_t>(given.elementCount()) * kClipWorkPerElement + 1) ||
       !Drawable(given.boundingRect()))
     return;
-  const QRegion area = RegionOf(given);
+  // Only the target's pixels matter; a margin keeps its edges exact.
+  const QRegion area = RegionOf(given, target_.adjusted(-2, -2, 2, 2));
   const QRegion current = state_.clip.value_or(Everything());
   switch (mode) {
     case 1: state_.clip = current.intersected(area); break;
