@@ -60,13 +60,21 @@ std::uint32_t NextCodePoint(std::string_view text, std::size_t& pos) {
   return code;
 }
 
+// Simple Unicode case folding. The lowercase of the uppercase also joins the
+// lowercase variants (final sigma, long s, micro sign) with their letters;
+// the Turkic capital I with dot and small dotless i fold to themselves, and
+// Cherokee folds to its capitals, as the Unicode folding table has it.
 std::uint32_t Fold(std::uint32_t code) {
   const locale_t locale = UnicodeLocale();
   if (code >= kInvalidByteBase && code <= kInvalidByteBase + 0xFF) return code;
   if (locale == locale_t(nullptr)) {
     return code >= 'A' && code <= 'Z' ? code + ('a' - 'A') : code;
   }
-  return std::uint32_t(towlower_l(wint_t(code), locale));
+  if (code == 0x130 || code == 0x131) return code;
+  const auto folded = std::uint32_t(towlower_l(towupper_l(wint_t(code), locale), locale));
+  if (folded >= 0xAB70 && folded <= 0xABBF) return folded - 0xAB70 + 0x13A0;
+  if (folded >= 0x13F8 && folded <= 0x13FD) return folded - 8;
+  return folded;
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 namespace tessalune {
 
 // Case-insensitive comparison of UTF-8 text for sorting names the way people
-// read them: each character is lowered with the Unicode case mapping of the
-// C.UTF-8 locale (whatever the user's locale) and the characters are compared
-// by code point. A byte that is not part of valid UTF-8 compares as if it were
+// read them: each character is folded with the simple Unicode case folding
+// (from the C.UTF-8 locale's case mappings, whatever the user's locale) and
+// the characters are compared by code point. A byte that is not part of valid UTF-8 compares as if it were
 // the code point U+DC00 plus the byte, a value no valid character has, so
 // every input has one fixed place in the order. Returns a negative number, 0
 // or a positive number.
