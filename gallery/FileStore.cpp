@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 
 #include "Errors.h"
 #include "FileHandle.h"
@@ -20,15 +19,11 @@ namespace {
 // file is refused rather than read into memory.
 constexpr off_t kLargestFile = off_t(1) << 30;
 
-// The file that a save really replaces: the target of a symbolic link, so
-// that the link itself survives.
-std::string ResolvedTarget(const std::string& fileName) {
-  std::error_code error;
-  if (std::filesystem::is_symlink(fileName, error)) {
-    const std::filesystem::path target = std::filesystem::canonical(fileName, error);
-    if (!error) return target.string();
-  }
-  return fileName;
+// An existing file that nobody may write, or that this user may not write,
+// is kept as a direct write would keep it: renaming over it would replace it
+// regardless.
+bool MayReplace(const std::string& target, const struct stat& status) {
+  return (status.st_mode & 0222) != 0 && ::access(target.c_str(), W_OK) == 0;
 }
 
 // Creates a new, unused file beside target; returns its descriptor or -1.
@@ -64,16 +59,18 @@ std::string ReadWholeFile(const std::string& fileName) {
 }
 
 void ReplaceFile(const std::string& fileName, std::string_view bytes) {
-  const std::string target = ResolvedTarget(fileName);
+  const std::string target = ReplacementTarget(fileName);
   std::string temporary;
-  TFileHandle file(CreateSibling(target, temporary));
   const auto fail = [&](bool created) {
     if (created) ::unlink(temporary.c_str());
     throw EFCreateError(Format("Cannot create file %s", fileName.c_str()));
   };
-  if (file.Get() < 0) fail(false);
   struct stat previous {};
-  if (::stat(target.c_str(), &previous) == 0) ::fchmod(file.Get(), previous.st_mode & 07777);
+  const bool exists = ::stat(target.c_str(), &previous) == 0;
+  if (exists && !MayReplace(target, previous)) fail(false);
+  TFileHandle file(CreateSibling(target, temporary));
+  if (file.Get() < 0) fail(false);
+  if (exists) ::fchmod(file.Get(), previous.st_mode & 07777);
   if (!WriteAll(file.Get(), bytes) || ::fsync(file.Get()) != 0 || !file.Close()) fail(true);
   if (::rename(temporary.c_str(), target.c_str()) != 0) fail(true);
 }

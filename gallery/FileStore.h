@@ -15,7 +15,8 @@ std::string ReadWholeFile(const std::string& fileName);
 // Replaces the content of fileName by bytes without ever leaving it half
 // written: the bytes go to a new file in the same folder, which then takes
 // the old one's place (and its permissions). Raises "Cannot create file %s"
-// (EFCreateError) and leaves the old file as it was when any step fails.
+// (EFCreateError) and leaves the old file as it was when any step fails or
+// the old file may not be written.
 void ReplaceFile(const std::string& fileName, std::string_view bytes);
 
 }  // namespace tessalune

@@ -273,6 +273,24 @@ TEST(GalleryFile, AFailedSaveRaisesTheCreateErrorAndLeavesTheOldFile) {
       << "the unfinished file is removed";
 }
 
+TEST(GalleryFile, AReadOnlyFileIsNotReplaced) {
+  test::Sandbox sandbox;
+  const std::string file = sandbox.Write("a.gmf", "previous content");
+  ::chmod(file.c_str(), 0444);
+  TPicGallery gallery;
+  gallery.Clear();
+  try {
+    gallery.SaveToFile(file);
+    FAIL() << "no exception";
+  } catch (const EFCreateError& error) {
+    EXPECT_EQ(error.Message(), "Cannot create file " + file);
+  }
+  EXPECT_EQ(test::ReadBytes(file), "previous content");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sandbox.Path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
 TEST(GalleryFile, SavingReplacesTheOldFileAndKeepsItsPermissions) {
   test::Sandbox sandbox;
   const std::string file = sandbox.Write("a.gmf", std::string(100000, 'x'));
