@@ -82,7 +82,8 @@ void TPageGenerator::RunSteps() {
 
 void TPageGenerator::Prepare() {
   templateFolder_ = TemplatesRoot() + "/" + gallery_->Template();
-  isFrameset_ = std::filesystem::is_regular_file(templateFolder_ + "/frameset.html");
+  std::error_code unreadable;  // a folder that cannot be looked into has no frameset
+  isFrameset_ = std::filesystem::is_regular_file(templateFolder_ + "/frameset.html", unreadable);
   const long long perPage = PicturesPerPage();
   pageCount_ = int((ImageCount() + perPage - 1) / perPage);
 

@@ -273,6 +273,20 @@ TEST_F(PageGenFilesTest, MissingPageTemplateFailsAfterTheFolders) {
   EXPECT_EQ(OutputFiles(), Files{});
 }
 
+// A template name the file system cannot even look up is a missing template.
+TEST_F(PageGenFilesTest, UnreachableTemplateFolderIsAMissingPageTemplate) {
+  const std::string name(300, 't');
+  gallery.SetTemplate(name);
+  AddPictures(1);
+  try {
+    Publish();
+    FAIL() << "no error";
+  } catch (const EFOpenError& error) {
+    EXPECT_EQ(error.Message(), "Cannot open file " + box.File("Templates/" + name + "/page.html"));
+  }
+  EXPECT_FALSE(generator.IsFrameset());
+}
+
 TEST_F(PageGenFilesTest, PageThatCannotBeWrittenEndsTheRun) {
   AddPictures(1);
   std::filesystem::create_directories(box.File("out/index.html"));
