@@ -26,10 +26,14 @@ bool MayReplace(const std::string& target, const struct stat& status) {
   return (status.st_mode & 0222) != 0 && ::access(target.c_str(), W_OK) == 0;
 }
 
-// Creates a new, unused file beside target; returns its descriptor or -1.
+// Creates a new, unused file in target's folder; returns its descriptor or -1.
+// Its name is short of its own, so that a target name of the longest length
+// the file system allows can still be saved.
 int CreateSibling(const std::string& target, std::string& siblingName) {
+  const std::string folder = target.substr(0, target.rfind('/') + 1);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    siblingName = target + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(attempt);
+    siblingName = folder + ".tessalune-" + std::to_string(::getpid()) + "-" +
+                  std::to_string(attempt) + ".tmp";
     const int fd = ::open(siblingName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }

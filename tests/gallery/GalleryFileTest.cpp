@@ -308,6 +308,15 @@ TEST(GalleryFile, SavingReplacesTheOldFileAndKeepsItsPermissions) {
       << "no temporary file is left behind";
 }
 
+TEST(GalleryFile, AFileNameOfTheLongestLengthIsSaved) {
+  test::Sandbox sandbox;
+  const std::string file = sandbox.File(std::string(251, 'g') + ".gmf");
+  TPicGallery gallery;
+  gallery.Clear();
+  gallery.SaveToFile(file);
+  EXPECT_EQ(test::ReadBytes(file), SavedText(gallery));
+}
+
 TEST(GalleryFile, SavingThroughASymbolicLinkReplacesItsTarget) {
   test::Sandbox sandbox;
   const std::string target = sandbox.Write("real.gmf", "old");
