@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <functional>
 #include <system_error>
-#include <utility>
 
 #include <fcntl.h>
 #include <fnmatch.h>
@@ -14,30 +13,11 @@
 #include <unistd.h>
 
 #include "Errors.h"
+#include "FileHandle.h"
 #include "Globals.h"
 
 namespace tessalune {
 namespace {
-
-// Owns one open file descriptor; closing is left to the caller when its
-// result matters (a write), otherwise done on destruction.
-class FileHandle {
-public:
-  explicit FileHandle(int fd) : fd_(fd) {}
-  ~FileHandle() { Close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-
-  bool IsOpen() const { return fd_ >= 0; }
-  int Get() const { return fd_; }
-  bool Close() {
-    const int fd = std::exchange(fd_, -1);
-    return fd < 0 || ::close(fd) == 0;
-  }
-
-private:
-  int fd_;
-};
 
 // One entry of a folder as the listings see it.
 struct FolderEntry {
@@ -101,23 +81,25 @@ std::string AddSlash(const std::string& url) {
 std::int64_t FileSizeOf(const std::string& fileName) {
   // O_NONBLOCK keeps a named pipe from blocking the open; it is no regular
   // file and measures 0 anyway.
-  const FileHandle file(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  const TFileHandle file(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   struct stat info {};
-  if (!file.IsOpen() || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+  if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
   return std::int64_t(info.st_size);
 }
 
 std::string ReadFileBytes(const std::string& fileName) {
-  const FileHandle file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+  // Only a regular file has an end: a pipe would wait for a writer (O_NONBLOCK
+  // keeps the open from waiting) and a device such as /dev/zero never ends.
+  const TFileHandle file(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   struct stat info {};
-  if (!file.IsOpen() || ::fstat(file.Get(), &info) != 0 || S_ISDIR(info.st_mode)) {
+  if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
     throw EFOpenError(Format("Cannot open file %s", fileName.c_str()));
   }
   std::string bytes;
   // The size is only a hint (the file may grow or shrink while it is read),
   // so it never limits the read, and a huge claim reserves nothing.
   constexpr off_t kLargestReserve = off_t(1) << 30;
-  if (S_ISREG(info.st_mode) && info.st_size > 0 && info.st_size <= kLargestReserve) {
+  if (info.st_size > 0 && info.st_size <= kLargestReserve) {
     bytes.reserve(size_t(info.st_size));
   }
   char buffer[65536];
@@ -131,16 +113,11 @@ std::string ReadFileBytes(const std::string& fileName) {
 }
 
 void WriteFileBytes(const std::string& fileName, const std::string& bytes) {
-  FileHandle file(::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  size_t written = 0;
-  while (file.IsOpen() && written < bytes.size()) {
-    const ssize_t put = ::write(file.Get(), bytes.data() + written, bytes.size() - written);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) break;
-    written += size_t(put);
-  }
+  // O_NONBLOCK: a pipe in the file's place fails at once instead of waiting
+  // for a reader; a regular file ignores the flag.
+  TFileHandle file(::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666));
+  const bool complete = file.Get() >= 0 && WriteAll(file.Get(), bytes);
   // A full disk may only show when the file is closed.
-  const bool complete = file.IsOpen() && written == bytes.size();
   if (!file.Close() || !complete) throw EFCreateError(Format("Cannot create file %s", fileName.c_str()));
 }
 

@@ -28,8 +28,9 @@ std::int64_t FileSizeOf(const std::string& fileName);
 // (Globals.h).
 std::string FormatFileSize(std::int64_t size);
 
-// All bytes of a file. A file that cannot be opened or read (a folder
-// included) raises EFOpenError "Cannot open file %s" with the file name.
+// All bytes of a regular file. A file that cannot be opened or read, and
+// anything that is no regular file (a folder, a pipe, a device), raises
+// EFOpenError "Cannot open file %s" with the file name.
 std::string ReadFileBytes(const std::string& fileName);
 
 // Creates the file (truncating one that exists) and writes the bytes, nothing

@@ -127,6 +127,17 @@ TEST(FileBytes, RoundTripEveryByteAndRaiseWithTheFileName) {
   }
 }
 
+TEST(FileBytes, APipeOrADeviceIsRefusedAtOnce) {
+  test::Sandbox box;
+  const std::string pipe = box.File("page.html");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_THROW(ReadFileBytes(pipe), EFOpenError);  // no writer: must not wait for one
+  EXPECT_THROW(WriteFileBytes(pipe, "x"), EFCreateError);  // no reader: likewise
+  if (fs::exists("/dev/zero")) {
+    EXPECT_THROW(ReadFileBytes("/dev/zero"), EFOpenError);  // would never end
+  }
+}
+
 TEST(FileBytes, AFullDiskIsAFailureNotASuccess) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   EXPECT_THROW(WriteFileBytes("/dev/full", "bytes"), EFCreateError);
