@@ -85,6 +85,7 @@ private:
 
   // Files (PageGenFiles.cpp).
   void WritePictures();
+  std::vector<bool> LoadableAhead() const;
   void StartRenderAhead();
   void CreateThumbnails();
   void CopyImages();

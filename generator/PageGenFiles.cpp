@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <filesystem>
+#include <set>
 
 #include "AsciiText.h"
 #include "FileLib.h"
@@ -24,6 +25,14 @@ bool IsTemplateOwnFile(const std::string& name) {
     }
   }
   return false;
+}
+
+// The path with its symbolic links, "." and ".." resolved as far as it
+// exists; as written when it cannot be resolved.
+std::string ResolvedPath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+  return error ? path : resolved.string();
 }
 
 }  // namespace
@@ -63,27 +72,50 @@ bool TPageGenerator::NeedsWrite(const std::string& target) const {
   return (gallery_->OverrideFiles() || !FileExists(target)) && !guard_.IsProtected(target);
 }
 
+// Per picture, whether it may be loaded before its turn: neither inside the
+// output folder nor, however the two paths are spelt (through a symbolic
+// link, with ".."), one of the files the picture steps write. Such a file
+// may be written by this very run before its turn comes. (A picture that
+// exists is never written: the guard knows it by identity.)
+std::vector<bool> TPageGenerator::LoadableAhead() const {
+  std::set<std::string> targets;
+  for (int i = 0; i < ImageCount(); ++i) {
+    if (!noThumbnails_) {
+      targets.insert(ResolvedPath(ThumbnailTarget(i)));
+    }
+    if (IsConverting()) {
+      targets.insert(ResolvedPath(ChangeFileExt(ImageTarget(i), ".jpg")));
+    }
+  }
+  std::vector<bool> loadable;
+  for (int i = 0; i < ImageCount(); ++i) {
+    const std::string& picture = PictureFileName(i);
+    loadable.push_back(!guard_.IsInside(picture) && targets.count(ResolvedPath(picture)) == 0);
+  }
+  return loadable;
+}
+
 // Starts loading, on worker threads, every picture the two picture steps
 // will most likely write, in the order they will ask for them. The steps
 // still decide each file for themselves; a result they do not take is
-// dropped. A picture inside the output folder may be written by this very
-// run before its turn comes, so it is loaded only when its turn comes.
+// dropped.
 void TPageGenerator::StartRenderAhead() {
   thumbnailJobs_.assign(std::size_t(ImageCount()), -1);
   imageJobs_.assign(std::size_t(ImageCount()), -1);
   if (TRenderAhead::ThreadCount() < 2) {
     return;
   }
+  const std::vector<bool> loadable = LoadableAhead();
   std::vector<TRenderJob> jobs;
   for (int i = 0; i < ImageCount() && !noThumbnails_; ++i) {
-    if (NeedsWrite(ThumbnailTarget(i)) && !guard_.IsInside(PictureFileName(i))) {
+    if (NeedsWrite(ThumbnailTarget(i)) && loadable[std::size_t(i)]) {
       thumbnailJobs_[std::size_t(i)] = int(jobs.size());
       jobs.push_back(ThumbnailJob(i));
     }
   }
   for (int i = 0; i < ImageCount() && IsConverting(); ++i) {
     if (!IsInImagesFolder(i) && NeedsWrite(ChangeFileExt(ImageTarget(i), ".jpg")) &&
-        !guard_.IsInside(PictureFileName(i))) {
+        loadable[std::size_t(i)]) {
       imageJobs_[std::size_t(i)] = int(jobs.size());
       jobs.push_back(ImageJob(i));
     }

@@ -190,6 +190,18 @@ TEST_F(PageGenFilesTest, PictureWrittenByTheRunIsReadAfterIt) {
   EXPECT_EQ(ImageSize("thums/th_th_p1.jpg"), QSize(40, 30));
 }
 
+// Also when the picture's path reaches the output folder another way.
+TEST_F(PageGenFilesTest, PictureWrittenByTheRunThroughALinkIsReadAfterIt) {
+  std::filesystem::create_directories(box.File("out"));
+  std::filesystem::create_directory_symlink(box.File("out"), box.File("link"));
+  for (int i = 1; i <= 8; ++i) {
+    Add(Picture("pictures/p" + std::to_string(i) + ".bmp", 40, 30));
+  }
+  Add(box.File("link/thums/th_p1.jpg"));
+  Publish();
+  EXPECT_EQ(ImageSize("thums/th_th_p1.jpg"), QSize(40, 30));
+}
+
 // Cancelling at the first report of a step leaves what was written up to it.
 struct CancelCase {
   const char* step;
