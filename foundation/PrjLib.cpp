@@ -12,6 +12,7 @@
 
 #include "Errors.h"
 #include "ShellLib.h"
+#include "TextCompare.h"
 #include "UserPrompt.h"
 
 namespace tessalune {
@@ -34,16 +35,9 @@ bool FileExists(const std::string& fileName) {
   return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
-// Case-insensitive by Unicode case folding. A name that is not valid UTF-8
-// would decode to replacement characters and match unrelated names, so
-// such names only match exactly.
-bool SameFileName(const std::string& a, const std::string& b) {
-  if (a == b) return true;
-  const QString wideA = QString::fromStdString(a);
-  const QString wideB = QString::fromStdString(b);
-  if (wideA.toStdString() != a || wideB.toStdString() != b) return false;
-  return wideA.compare(wideB, Qt::CaseInsensitive) == 0;
-}
+// Whole names without regard to letter case; bytes that are no valid UTF-8
+// match only themselves.
+bool SameFileName(const std::string& a, const std::string& b) { return AnsiCompareText(a, b) == 0; }
 
 // A menu text shows "&" as a mnemonic mark; a path must show as it is.
 QString MenuText(int number, const std::string& path) {

@@ -266,13 +266,18 @@ TEST_F(PrjLibTest, ACaseDifferentNameMovesToTheTopAsNowSpelled) {
             (Lines{"File_000=" + upper, "File_001=" + files[0], "File_002=" + files[2]}));
 }
 
-TEST_F(PrjLibTest, NamesThatAreNotUtf8OnlyMatchThemselves) {
+TEST_F(PrjLibTest, NamesThatAreNotUtf8MatchByTheirLettersAndKeepOtherBytesApart) {
   const std::string latin1 = Doc("caf\xe9.gmf");
   const std::string other = Doc("caf\xe8.gmf");
   StoreValues({{"File_000", latin1}});
   OpenDocument(other);
   project_.Close();
   EXPECT_EQ(StoredValues(), (Lines{"File_000=" + other, "File_001=" + latin1}));
+  std::string upper = latin1;
+  upper.replace(upper.size() - 8, 3, "CAF");  // ".../caf\xe9.gmf" becomes ".../CAF\xe9.gmf"
+  OpenDocument(upper);
+  project_.Close();
+  EXPECT_EQ(StoredValues(), (Lines{"File_000=" + upper, "File_001=" + other}));
 }
 
 TEST_F(PrjLibTest, TheEleventhFileDropsTheOldest) {
