@@ -6,7 +6,7 @@
 
 namespace tessalune {
 
-// Small pieces for writing files through POSIX descriptors.
+// Small pieces for reading and writing files through POSIX descriptors.
 
 // Owns one POSIX file descriptor and closes it once.
 class TFileHandle {
