@@ -13,8 +13,9 @@ enum TResampleKernel { rkLanczos3 = 0, rkHermite = 1, rkBSpline = 2 };
 
 // Separable filtered resampling: all rows horizontally into an intermediate
 // image, then all columns vertically. Converts Src to 24 bits in place, gives
-// Dst the same format and fills Dst at the size it already has. A source or
-// destination side below 1 leaves Dst without pixels and returns. Raises
+// Dst the same format and fills Dst at the size it already has. A source
+// side below 1 changes neither bitmap; a destination side below 1 returns
+// after the conversion, with nothing to compute. Raises
 // EMathError "Floating point division by zero" when a destination side of 1
 // meets a longer source side.
 void ResampleBitmap(TBitmap& Src, TBitmap& Dst, TResampleKernel Kernel);
