@@ -58,10 +58,14 @@ std::string TPageGenerator::ImageTarget(int index) const {
   return SubFolderPath(gallery_->ImagesFolder()) + FileNamePart(PictureFileName(index));
 }
 
+// File names are case-sensitive here: a picture in "OUT/images" is not in
+// the images folder of "out", and is copied like any other. The same file
+// under another spelling (a link, "..", a case-insensitive mount) is found by
+// identity.
 bool TPageGenerator::IsInImagesFolder(int index) const {
   const std::string& source = PictureFileName(index);
   const std::string dest = ImageTarget(index);
-  return SameText(source, dest) || IsSameFile(source, dest);
+  return source == dest || IsSameFile(source, dest);
 }
 
 bool TPageGenerator::IsConverting() const {

@@ -75,12 +75,19 @@ TEST_F(PageGenFilesTest, PictureAlreadyInTheImagesFolderIsLeftAlone) {
   const std::string before = test::ReadBytes(inside);
   Add(inside);
   Add(box.File("out/images/./in.bmp"));
-  Add(box.File("OUT/Images/in.bmp"));
   Publish();
   EXPECT_EQ(test::ReadBytes(inside), before);
   EXPECT_FALSE(std::filesystem::exists(box.File("out/images/in.jpg")));
   EXPECT_EQ(gallery.GetImageFile(0)->WorkFileName, inside);
   for (const Report& report : reports) EXPECT_NE(report.Msg, "Copying images");
+}
+
+TEST_F(PageGenFilesTest, PictureInAFolderNamedInOtherLetterCaseIsCopied) {
+  const std::string elsewhere = Picture("OUT/images/in.bmp");
+  Add(elsewhere);
+  Publish();
+  EXPECT_EQ(Out("images/in.bmp"), test::ReadBytes(elsewhere));
+  EXPECT_EQ(gallery.GetImageFile(0)->WorkFileName, elsewhere);
 }
 
 TEST_F(PageGenFilesTest, TwoPicturesWithOneNameShareTheirFiles) {
