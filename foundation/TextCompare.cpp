@@ -79,12 +79,16 @@ std::uint32_t Fold(std::uint32_t code) {
 
 }  // namespace
 
+std::uint32_t NextFoldedCharacter(std::string_view text, std::size_t& pos) {
+  return Fold(NextCodePoint(text, pos));
+}
+
 int AnsiCompareText(std::string_view a, std::string_view b) {
   std::size_t i = 0;
   std::size_t k = 0;
   while (i < a.size() && k < b.size()) {
-    const std::uint32_t left = Fold(NextCodePoint(a, i));
-    const std::uint32_t right = Fold(NextCodePoint(b, k));
+    const std::uint32_t left = NextFoldedCharacter(a, i);
+    const std::uint32_t right = NextFoldedCharacter(b, k);
     if (left != right) return left < right ? -1 : 1;
   }
   if (i < a.size()) return 1;
