@@ -44,16 +44,21 @@ function(tessalune_add_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
-# tessalune_add_fuzzer(<name> SOURCES <files> LIBS <targets> [CORPUS <dir>])
+# tessalune_add_fuzzer(<name> SOURCES <files> LIBS <targets> [CORPUS <dir>] [QT])
 # A libFuzzer target, built only with TESSALUNE_FUZZ; ctest runs it for
-# TESSALUNE_FUZZ_SECONDS on a copy of its seed corpus.
+# TESSALUNE_FUZZ_SECONDS on a copy of its seed corpus. QT starts a
+# QGuiApplication on the offscreen platform before the first input.
 function(tessalune_add_fuzzer name)
-  cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "CORPUS" "SOURCES;LIBS" ${ARGN})
   if(NOT TESSALUNE_FUZZ)
     return()
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} tessalune_warnings)
+  if(ARG_QT)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/FuzzQtInitialize.cpp)
+    target_link_libraries(${name} PRIVATE Qt6::Gui)
+  endif()
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   set(work "${CMAKE_CURRENT_BINARY_DIR}/${name}-corpus")
   set(seed "")
@@ -63,7 +68,8 @@ function(tessalune_add_fuzzer name)
   add_test(NAME ${name}
     COMMAND ${CMAKE_COMMAND} -DFUZZER=$<TARGET_FILE:${name}> -DWORK=${work} -DSEED=${seed}
             -DSECONDS=${TESSALUNE_FUZZ_SECONDS} -P ${PROJECT_SOURCE_DIR}/cmake/RunFuzzer.cmake)
-  set_tests_properties(${name} PROPERTIES LABELS fuzz ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  set_tests_properties(${name} PROPERTIES LABELS fuzz ENVIRONMENT
+    "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
 endfunction()
 
 # tessalune_add_benchmark(<name> SOURCES <files> LIBS <targets>)

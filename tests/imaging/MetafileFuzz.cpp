@@ -7,7 +7,6 @@
 #include "WmfFile.h"
 #include "WmfPlayer.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -25,12 +24,6 @@ void Play(const std::function<void(QPainter&, const QRectF&)>& play) {
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QGuiApplication application(*argc, *argv);
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tessalune::metafile;

@@ -3,7 +3,6 @@
 // first byte chooses), must load into a thumbnail or the error mark.
 #include "PicIcon.h"
 
-#include <QGuiApplication>
 
 #include <cstdint>
 #include <cstdio>
@@ -32,12 +31,6 @@ struct WorkFolder {
 };
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QGuiApplication application(*argc, *argv);
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
