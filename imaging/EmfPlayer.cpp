@@ -160,12 +160,7 @@ void TEmfPlayer::SelectObject(std::uint32_t index) {
     SelectStockObject(index & ~U_STOCK_OBJECT);
     return;
   }
-  const TMetaObject* object = objects_.Get(index);
-  if (!object) return;
-  TMetaDCState& state = dc_.State();
-  if (const auto* pen = std::get_if<TMetaPen>(object)) state.pen = *pen;
-  if (const auto* brush = std::get_if<TMetaBrush>(object)) state.brush = *brush;
-  if (const auto* font = std::get_if<TMetaFont>(object)) state.font = *font;
+  if (const TMetaObject* object = objects_.Get(index)) dc_.State().Select(*object);
 }
 
 void TEmfPlayer::SelectStockObject(std::uint32_t stock) {

@@ -73,6 +73,12 @@ double LengthScale(const QTransform& transform) {
   return std::sqrt(std::abs(transform.determinant()));
 }
 
+void TMetaDCState::Select(const TMetaObject& object) {
+  if (const auto* selected = std::get_if<TMetaPen>(&object)) pen = *selected;
+  if (const auto* selected = std::get_if<TMetaBrush>(&object)) brush = *selected;
+  if (const auto* selected = std::get_if<TMetaFont>(&object)) font = *selected;
+}
+
 TMetafileDC::TMetafileDC(QPainter& painter, const TMetafileFrame& frame, const QRectF& target)
     : painter_(painter), frame_(frame), target_(target) {
   const double sx = SafeRatio(target.width(), frame.frame.width());

@@ -67,6 +67,9 @@ struct TMetaDCState {
   int stretchMode = 1;
   // The clipping region in target pixels; none means unclipped.
   std::optional<QRegion> clip;
+
+  // Makes a pen, brush or font the selected one; other objects change nothing.
+  void Select(const TMetaObject& object);
 };
 
 // The device context that both players draw through: it keeps the state,

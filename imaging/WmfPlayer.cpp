@@ -219,10 +219,7 @@ bool TWmfPlayer::PlayObject(std::uint8_t type, const char* record, const TRecord
 void TWmfPlayer::SelectObject(std::uint16_t index) {
   const TMetaObject* object = objects_.Get(index);
   if (!object) return;
-  TMetaDCState& state = dc_.State();
-  if (const auto* pen = std::get_if<TMetaPen>(object)) state.pen = *pen;
-  if (const auto* brush = std::get_if<TMetaBrush>(object)) state.brush = *brush;
-  if (const auto* font = std::get_if<TMetaFont>(object)) state.font = *font;
+  dc_.State().Select(*object);
   if (const auto* region = std::get_if<TMetaRegion>(object))
     dc_.CombineClip(dc_.LogicalToTarget().map(region->path), 5);
 }
