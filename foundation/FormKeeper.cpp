@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include "EditLib.h"
 #include "Errors.h"
 #include "PrjLib.h"
 
@@ -21,14 +22,15 @@ QWidget* FormOf(QObject* owner) {
   return form;
 }
 
-// The window's own single-line edits, in the order of its object tree: not
-// those inside a spin box or combo box, nor those of other windows (dialogs)
-// that the window parents, nor unnamed ones.
+// The window's own plain text edits, in the order of its object tree: not
+// number edits (their number is the dialog's to load), not those inside a
+// spin box or combo box, nor those of other windows (dialogs) that the window
+// parents, nor unnamed ones.
 std::vector<QLineEdit*> StoredEdits(QWidget* form) {
   std::vector<QLineEdit*> edits;
   for (QLineEdit* edit : form->findChildren<QLineEdit*>()) {
     QObject* parent = edit->parent();
-    if (edit->window() != form || edit->objectName().isEmpty() ||
+    if (edit->window() != form || edit->objectName().isEmpty() || qobject_cast<TNaturalEdit*>(edit) ||
         qobject_cast<QAbstractSpinBox*>(parent) || qobject_cast<QComboBox*>(parent))
       continue;
     edits.push_back(edit);

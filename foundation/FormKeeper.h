@@ -21,11 +21,11 @@ class TProject;
 using TStoreEvent = std::function<void(TFormKeeper& Sender, TRegistry& Reg)>;
 
 // Keeps a top-level window's placement (position, size, normal or maximized)
-// and, on request, the texts of its line edits in the settings store under
-// "Forms\" + FormName, and lends the open key to the host's OnLoad and
-// OnSave for settings of its own. Top and Left are the window frame's
-// position, Width and Height the size of its contents, as the window system
-// reports and applies them.
+// and, on request, the texts of its line edits (not number edits) in the
+// settings store under "Forms\" + FormName, and lends the open key to the
+// host's OnLoad and OnSave for settings of its own. Top and Left are the
+// window frame's position, Width and Height the size of its contents, as the
+// window system reports and applies them.
 class TFormKeeper : public QObject {
 public:
   // Owner must be a top-level window; any other owner raises "Invalid class

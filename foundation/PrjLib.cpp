@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QString>
 
+#include "ErrorDisplay.h"
 #include "Errors.h"
 #include "ShellLib.h"
 #include "TextCompare.h"
@@ -42,15 +43,6 @@ bool SameFileName(const std::string& a, const std::string& b) { return AnsiCompa
 // A menu text shows "&" as a mnemonic mark; a path must show as it is.
 QString MenuText(int number, const std::string& path) {
   return QString::number(number) + " " + QString::fromStdString(path).replace("&", "&&");
-}
-
-// The error display of the event loop for a failed menu click: a Qt signal
-// must not be left by an exception. Adds the full stop after a letter, a
-// digit, "?" or ":" (any last byte that sorts above ".").
-void ShowError(const std::exception& error) {
-  std::string text = error.what();
-  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
-  MessageDlg(text, TMsgDlgType::mtError, mbOK);
 }
 
 }  // namespace
@@ -87,7 +79,13 @@ void TProject::DoOpen() {
 
 bool TProject::CloseQuery() {
   if (!modified_) return true;
-  switch (MessageDlg(SaveAlert, TMsgDlgType::mtConfirmation, mbYes | mbNo | mbCancel, 0)) {
+  TMessageDlgRequest prompt;
+  prompt.Message = SaveAlert;
+  prompt.Kind = TMsgDlgType::mtConfirmation;
+  prompt.Buttons = mbYes | mbNo | mbCancel;
+  prompt.DefaultButton = mbYes;
+  prompt.ScreenCenter = true;
+  switch (UserPrompt().MessageDlg(prompt)) {
     case mrYes:
       Save();  // a cancelled save dialog still lets the caller go on
       return true;
@@ -124,8 +122,10 @@ TFileDialogRequest TProject::DialogRequest(const std::string& title) {
 
 void TProject::Open() {
   if (!CloseQuery()) return;
+  TFileDialogRequest request = DialogRequest(OpenTitle);
+  request.FileMustExist = false;  // the host's loading reports a missing file
   std::vector<std::string> files;
-  if (!UserPrompt().OpenDialog(DialogRequest(OpenTitle), files) || files.empty()) return;
+  if (!UserPrompt().OpenDialog(request, files) || files.empty()) return;
   Close();
   SetFileName(files.front());
   lastFolder_ = FolderOfFileName(fileName_);
@@ -207,13 +207,8 @@ void TProject::FillProjectMenu(QMenu* Item) {
     auto* action = new QAction(MenuText(number, projectList_[i]), Item);
     action->setObjectName(QString("a%1").arg(number));
     action->setData(static_cast<int>(i));
-    connect(action, &QAction::triggered, this, [this, action] {
-      try {
-        ProjectListClick(action);
-      } catch (const std::exception& error) {
-        ShowError(error);
-      }
-    });
+    connect(action, &QAction::triggered, this,
+            [this, action] { Guarded([this, action] { ProjectListClick(action); }); });
     Item->addAction(action);
   }
   Item->setEnabled(!projectList_.empty());

@@ -15,4 +15,14 @@ std::string CutToken(const std::string& delimiter, std::string& s);
 // multi-byte characters included, stays as it is, so positions are kept.
 std::string AsciiUpperCase(std::string text);
 
+// A whole number in text: leading blanks, then an optional sign, then
+// decimal digits or a hexadecimal number after "$", "x" or "0x" (either
+// letter case), and nothing after it. Decimal numbers must fit a signed
+// 32-bit integer; hexadecimal ones may use all 32 bits ("$FFFFFFFF" is -1).
+// False, leaving value alone, for anything else.
+bool TryStrToInt(const std::string& text, int& value);
+
+// TryStrToInt's number, or fallback when the text is none.
+int StrToIntDef(const std::string& text, int fallback);
+
 }  // namespace tessalune

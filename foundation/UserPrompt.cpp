@@ -6,9 +6,8 @@ namespace {
 
 class TCancellingPrompt final : public TUserPrompt {
 public:
-  TModalResult MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons, int) override {
-    return mrCancel;
-  }
+  TModalResult MessageDlg(const TMessageDlgRequest&) override { return mrCancel; }
+  void ShowErrorMessage(const std::string&) override {}
   bool OpenDialog(const TFileDialogRequest&, std::vector<std::string>&) override { return false; }
   bool SaveDialog(const TFileDialogRequest&, std::string&) override { return false; }
 };
@@ -28,7 +27,16 @@ TUserPrompt* SetUserPrompt(TUserPrompt* prompt) {
 
 TModalResult MessageDlg(const std::string& message, TMsgDlgType kind, TMsgDlgButtons buttons,
                         int helpContext) {
-  return UserPrompt().MessageDlg(message, kind, buttons, helpContext);
+  TMessageDlgRequest request;
+  request.Message = message;
+  request.Kind = kind;
+  request.Buttons = buttons;
+  request.HelpContext = helpContext;
+  return UserPrompt().MessageDlg(request);
+}
+
+void ShowMessage(const std::string& message) {
+  MessageDlg(message, TMsgDlgType::mtCustom, mbOK);
 }
 
 }  // namespace tessalune

@@ -45,8 +45,24 @@ enum TModalResult : int {
   mrYesToAll = 10,
 };
 
+// What a message dialog is asked to show. The caption follows the kind
+// ("Warning", "Error", "Information", "Confirm"; the application's title for
+// mtCustom).
+struct TMessageDlgRequest {
+  std::string Message;
+  TMsgDlgType Kind = TMsgDlgType::mtInformation;
+  TMsgDlgButtons Buttons = mbOK;
+  int HelpContext = 0;
+  // The button that Enter presses; 0 leaves the dialog's own choice: OK, else
+  // Yes, else Retry, whichever the dialog has.
+  TMsgDlgButtons DefaultButton = 0;
+  // Centred on the screen instead of over the active window.
+  bool ScreenCenter = false;
+};
+
 // What an open or save dialog is asked to show. Filter uses the
-// "Description|*.ext|..." form; FilterIndex counts from 1.
+// "Description|*.ext|..." form; FilterIndex counts from 1. Neither dialog
+// offers an "open as read-only" box.
 struct TFileDialogRequest {
   std::string Title;
   std::string DefaultExt;
@@ -57,15 +73,20 @@ struct TFileDialogRequest {
   bool AllowMultiSelect = false;
   bool OverwritePrompt = false;
   bool PicturePreview = false;
+  // Open dialogs only: false accepts the typed name of a file that does not
+  // exist yet.
+  bool FileMustExist = true;
 };
 
 class TUserPrompt {
 public:
   virtual ~TUserPrompt() = default;
-  // Shows the standard message dialog and returns the button pressed;
-  // Escape and the close box answer mrCancel.
-  virtual TModalResult MessageDlg(const std::string& message, TMsgDlgType kind,
-                                  TMsgDlgButtons buttons, int helpContext) = 0;
+  // Shows the standard message dialog and returns the button pressed. Escape
+  // presses Cancel, else No, else OK; the close box answers mrCancel.
+  virtual TModalResult MessageDlg(const TMessageDlgRequest& request) = 0;
+  // The default error display: text in a box with the error icon, the
+  // application's title as caption and an OK button.
+  virtual void ShowErrorMessage(const std::string& text) = 0;
   // Returns false when the user cancels; otherwise files holds the choice.
   virtual bool OpenDialog(const TFileDialogRequest& request, std::vector<std::string>& files) = 0;
   // Returns false when the user cancels; otherwise fileName holds the choice.
@@ -80,8 +101,11 @@ TUserPrompt& UserPrompt();
 // one it replaces. The caller keeps ownership.
 TUserPrompt* SetUserPrompt(TUserPrompt* prompt);
 
-// Shorthand for UserPrompt().MessageDlg.
+// Shorthand for UserPrompt().MessageDlg with the dialog's own default button.
 TModalResult MessageDlg(const std::string& message, TMsgDlgType kind, TMsgDlgButtons buttons,
                         int helpContext = 0);
+
+// The plain message box: the text, the application's title as caption, OK.
+void ShowMessage(const std::string& message);
 
 }  // namespace tessalune

@@ -6,12 +6,9 @@
 #include <type_traits>
 
 #include "AsciiText.h"
+#include "Colors.h"
 
 namespace tessalune {
-
-// A colour value: $00BBGGRR for a plain colour, the high bit set for a system
-// display colour.
-using TColor = std::int32_t;
 
 // The one list of a gallery's publishing settings, in the order in which the
 // gallery file stores them. Everything that walks the settings (the members and

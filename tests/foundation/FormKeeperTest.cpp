@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "ConfigSandbox.h"
+#include "EditLib.h"
 #include "FormKeeper.h"
 #include "PrjLib.h"
 
@@ -211,6 +212,22 @@ TEST_F(FormKeeperTest, TheWindowsOwnNamedLineEditsAreKept) {
   window.Keeper->Load(false);
   EXPECT_EQ(deep->text(), "deep");
   EXPECT_EQ(title->text(), "");  // no stored value empties the edit
+}
+
+// A number edit's number belongs to the dialog that loads it: the keeper
+// neither stores nor empties it.
+TEST_F(FormKeeperTest, NumberEditsAreNotKept) {
+  TestWindow window;
+  window.Keeper->FormStore = false;
+  window.Keeper->ComponentsStore = true;
+  auto* width = new TNaturalEdit(&window.Form);
+  width->setObjectName("edtIconWidth");
+  width->SetValue(120);
+  (new QLineEdit("Trip", &window.Form))->setObjectName("edtTitle");
+  window.Keeper->Save();
+  EXPECT_EQ(FormKey()->GetValueNames(), (Names{"edtTitle.Text"}));
+  window.Keeper->Load(false);
+  EXPECT_EQ(width->text(), "120");
 }
 
 TEST_F(FormKeeperTest, FormOnlyRestoresThePlacementAlone) {

@@ -143,6 +143,7 @@ TEST_F(PrjLibTest, OpenClosesTheOldDocumentAndOpensTheChosenOne) {
   EXPECT_EQ(request.FilterIndex, 1);
   EXPECT_EQ(request.InitialDir, config_.Files().File("docs"));
   EXPECT_FALSE(request.AllowMultiSelect);
+  EXPECT_FALSE(request.FileMustExist);
 }
 
 TEST_F(PrjLibTest, SaveOfANamedDocumentClearsModifiedBeforeTheHostWrites) {
@@ -197,6 +198,8 @@ TEST_F(PrjLibTest, TheSavePromptAsksOnlyForAModifiedDocument) {
   EXPECT_EQ(prompt_.Questions()[0].Kind, TMsgDlgType::mtConfirmation);
   EXPECT_EQ(prompt_.Questions()[0].Buttons, mbYes | mbNo | mbCancel);
   EXPECT_EQ(prompt_.Questions()[0].HelpContext, 0);
+  EXPECT_EQ(prompt_.Questions()[0].DefaultButton, mbYes);
+  EXPECT_TRUE(prompt_.Questions()[0].ScreenCenter);
 }
 
 TEST_F(PrjLibTest, YesWithACancelledSaveDialogStillLetsNewGoOn) {
@@ -384,11 +387,9 @@ TEST_F(PrjLibTest, AFailedReopenIsShownAsAnErrorWithAFullStop) {
   QMenu menu;
   project_.FillProjectMenu(&menu);
   project_.OnOpen = [](TProject&) { throw Exception("The gallery file is corrupted"); };
-  prompt_.Answer(mrOk);
   menu.actions()[0]->trigger();
-  ASSERT_EQ(prompt_.Questions().size(), 1u);
-  EXPECT_EQ(prompt_.Questions()[0].Message, "The gallery file is corrupted.");
-  EXPECT_EQ(prompt_.Questions()[0].Kind, TMsgDlgType::mtError);
+  EXPECT_EQ(prompt_.Errors(), (Lines{"The gallery file is corrupted."}));
+  EXPECT_TRUE(prompt_.Questions().empty());
 }
 
 TEST_F(PrjLibTest, AStoreThatCannotBeWrittenFailsTheCloseAtTheFirstEntry) {

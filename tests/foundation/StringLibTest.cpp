@@ -44,5 +44,25 @@ TEST(AsciiUpperCase, FoldsOnlyTheLettersAToZ) {
   EXPECT_EQ(AsciiUpperCase("body</Body>\xC3\xA9z"), "BODY</BODY>\xC3\xA9Z");
 }
 
+struct NumberCase {
+  const char* text;
+  int value;  // what StrToIntDef answers with the fallback -5
+};
+
+class StrToIntDefTable : public ::testing::TestWithParam<NumberCase> {};
+
+TEST_P(StrToIntDefTable, ReadsWholeNumbersOrFallsBack) {
+  EXPECT_EQ(StrToIntDef(GetParam().text, -5), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StrToIntDefTable,
+    ::testing::Values(NumberCase{"  +42", 42}, NumberCase{"-0012", -12}, NumberCase{"2147483647", 2147483647},
+                      NumberCase{"2147483648", -5}, NumberCase{"-2147483648", -2147483647 - 1},
+                      NumberCase{"$1F", 31}, NumberCase{"x1f", 31}, NumberCase{"0X10", 16},
+                      NumberCase{"-$10", -16}, NumberCase{"$FFFFFFFF", -1}, NumberCase{"$100000000", -5},
+                      NumberCase{"", -5}, NumberCase{"0x", -5}, NumberCase{"12 ", -5},
+                      NumberCase{"\t5", -5}, NumberCase{"5a", -5}));
+
 }  // namespace
 }  // namespace tessalune

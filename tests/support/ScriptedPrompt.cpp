@@ -13,11 +13,10 @@ bool ScriptedPrompt::Exhausted() const {
   return answers_.empty() && openChoices_.empty() && saveChoices_.empty();
 }
 
-TModalResult ScriptedPrompt::MessageDlg(const std::string& message, TMsgDlgType kind,
-                                        TMsgDlgButtons buttons, int helpContext) {
-  questions_.push_back({message, kind, buttons, helpContext});
+TModalResult ScriptedPrompt::MessageDlg(const TMessageDlgRequest& request) {
+  questions_.push_back(request);
   if (answers_.empty()) {
-    ADD_FAILURE() << "unexpected question: " << message;
+    ADD_FAILURE() << "unexpected question: " << request.Message;
     return mrCancel;
   }
   const TModalResult answer = answers_.front();

@@ -9,17 +9,12 @@
 
 namespace tessalune::test {
 
-// Answers the user's questions from a script and records every question.
-// Installed for its lifetime; a question the script has no answer for fails
-// the running test and is answered as cancelled.
+// Answers the user's questions from a script and records every question and
+// every error shown. Installed for its lifetime; a question the script has no
+// answer for fails the running test and is answered as cancelled.
 class ScriptedPrompt final : public TUserPrompt {
 public:
-  struct Question {
-    std::string Message;
-    TMsgDlgType Kind;
-    TMsgDlgButtons Buttons;
-    int HelpContext;
-  };
+  using Question = TMessageDlgRequest;
 
   ScriptedPrompt();
   ~ScriptedPrompt() override;
@@ -35,13 +30,15 @@ public:
   void CancelSave() { saveChoices_.push_back({}); }
 
   const std::vector<Question>& Questions() const { return questions_; }
+  // The texts the default error display showed, in order.
+  const std::vector<std::string>& Errors() const { return errors_; }
   const std::vector<TFileDialogRequest>& OpenRequests() const { return openRequests_; }
   const std::vector<TFileDialogRequest>& SaveRequests() const { return saveRequests_; }
   // True when every queued answer was used.
   bool Exhausted() const;
 
-  TModalResult MessageDlg(const std::string& message, TMsgDlgType kind, TMsgDlgButtons buttons,
-                          int helpContext) override;
+  TModalResult MessageDlg(const TMessageDlgRequest& request) override;
+  void ShowErrorMessage(const std::string& text) override { errors_.push_back(text); }
   bool OpenDialog(const TFileDialogRequest& request, std::vector<std::string>& files) override;
   bool SaveDialog(const TFileDialogRequest& request, std::string& fileName) override;
 
@@ -51,6 +48,7 @@ private:
   std::deque<std::vector<std::string>> openChoices_;
   std::deque<std::string> saveChoices_;
   std::vector<Question> questions_;
+  std::vector<std::string> errors_;
   std::vector<TFileDialogRequest> openRequests_;
   std::vector<TFileDialogRequest> saveRequests_;
 };
