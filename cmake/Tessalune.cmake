@@ -28,15 +28,18 @@ function(tessalune_add_library name)
   target_link_libraries(${name} PRIVATE tessalune_warnings PUBLIC tessalune_sanitizers)
 endfunction()
 
-# tessalune_add_test(<name> SOURCES <files> LIBS <targets> [QT])
+# tessalune_add_test(<name> SOURCES <files> LIBS <targets> [QT | UI])
 # A GoogleTest executable whose cases ctest discovers one by one. QT gives it
-# a main() that creates a QApplication on the offscreen platform.
+# a main() that creates a QApplication on the offscreen platform; UI gives it
+# the program's own application object there (tests/support/UiTestMain.cpp).
 function(tessalune_add_test name)
-  cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "QT;UI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} tessalune_test_support
     tessalune_warnings GTest::gtest GTest::gmock)
-  if(ARG_QT)
+  if(ARG_UI)
+    target_link_libraries(${name} PRIVATE tessalune_ui_test_main)
+  elseif(ARG_QT)
     target_link_libraries(${name} PRIVATE tessalune_qt_test_main)
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main)

@@ -110,6 +110,7 @@ void TNaturalEdit::resizeEvent(QResizeEvent* event) {
 
 TColorEdit::TColorEdit(QWidget* Owner) : QWidget(Owner) {
   setFocusPolicy(Qt::ClickFocus);
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   resize(sizeHint());
 }
 
