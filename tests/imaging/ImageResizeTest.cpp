@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <random>
+#include <vector>
 
 namespace tessalune {
 namespace {
@@ -129,6 +131,39 @@ TEST(ResampleWeightsTest, KernelsAtTheirKnownPoints) {
   EXPECT_EQ(static_cast<float>(2.0L / 3.0L), resample::BSplineKernel(0.0f));
   EXPECT_EQ(static_cast<float>(1.0L / 6.0L), resample::BSplineKernel(1.0f));
   EXPECT_EQ(0.0f, resample::BSplineKernel(2.0f));
+}
+
+// The definition: the sine taken in long double.
+float LongDoubleSinc(float y) {
+  if (y == 0.0f) return 1.0f;
+  const auto p = static_cast<float>(3.14159265358979323851L * y);
+  return static_cast<float>(std::sin(static_cast<long double>(p)) / p);
+}
+
+float FloatsAway(float y, int steps) {
+  std::int32_t bits;
+  std::memcpy(&bits, &y, sizeof bits);
+  bits += steps;
+  std::memcpy(&y, &bits, sizeof y);
+  return y;
+}
+
+// Spread over the Lanczos kernel's arguments, and closely around the zeros
+// of the sine and the thirds, where the quotient is hardest to get right.
+TEST(ResampleWeightsTest, NormalizedSincEqualsTheLongDoubleDefinition) {
+  std::vector<float> arguments;
+  for (float y = 0x1p-20f; y < 3.0f; y = FloatsAway(y, 4099)) arguments.push_back(y);
+  for (const float centre : {1.0f / 3.0f, 2.0f / 3.0f, 1.0f, 2.0f, 3.0f}) {
+    for (int steps = -3000; steps <= 3000; ++steps) arguments.push_back(FloatsAway(centre, steps));
+  }
+  // Quotients within 2^-40 of a point halfway between two floats.
+  for (const float y : {0x1.00f28p-2f, 0x1.cc5712p-2f, 0x1.796ebap-1f, 0x1.5a60e6p+0f, 0x1.40aa44p+1f}) {
+    arguments.push_back(y);
+  }
+  for (const float y : arguments) {
+    ASSERT_EQ(LongDoubleSinc(y), resample::NormalizedSinc(y)) << y;
+    ASSERT_EQ(LongDoubleSinc(-y), resample::NormalizedSinc(-y)) << -y;
+  }
 }
 
 TEST(ResampleWeightsTest, ClampToByteTruncatesAndClamps) {
