@@ -13,36 +13,22 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
 
 namespace tessalune {
 namespace resample {
 namespace {
 
-// Copies columns [first, last) of a width x height image of 3-byte pixels
-// into rows of dst, so that dst row x holds source column x top to bottom.
-void TransposeColumns(const std::uint8_t* src, std::size_t srcStride, int height,
-                      std::uint8_t* dst, std::size_t dstStride, int first, int last) {
-  constexpr int kTile = 32;
-  for (int x0 = first; x0 < last; x0 += kTile) {
-    const int x1 = std::min(last, x0 + kTile);
-    for (int y0 = 0; y0 < height; y0 += kTile) {
-      const int y1 = std::min(height, y0 + kTile);
-      for (int x = x0; x < x1; ++x) {
-        std::uint8_t* out = dst + static_cast<std::size_t>(x) * dstStride;
-        for (int y = y0; y < y1; ++y) {
-          std::memcpy(out + 3 * static_cast<std::size_t>(y),
-                      src + static_cast<std::size_t>(y) * srcStride + 3 * static_cast<std::size_t>(x), 3);
-        }
-      }
-    }
-  }
-}
-
 std::int64_t ListWork(const std::vector<TWeightList>& lists, std::size_t lineBytes) {
   std::int64_t entries = 0;
   for (const auto& list : lists) entries += static_cast<std::int64_t>(list.size());
   return entries * static_cast<std::int64_t>(lineBytes);
+}
+
+std::vector<TSplitList> SplitLists(const std::vector<TWeightList>& lists) {
+  std::vector<TSplitList> splits;
+  splits.reserve(lists.size());
+  for (const TWeightList& list : lists) splits.push_back(SplitAtFirstRounding(list));
+  return splits;
 }
 
 // Source rows go through the horizontal pass in bands: a band is transposed
@@ -51,7 +37,7 @@ std::int64_t ListWork(const std::vector<TWeightList>& lists, std::size_t lineByt
 // image. A band stays in the cache while all its columns are summed. Threads
 // take the bands in order, so that a source still being decoded is worked on
 // as its rows arrive.
-constexpr int kBand = 128;
+constexpr int kBand = 64;
 
 void HorizontalPass(const std::vector<TWeightList>& lists, const TBitmap& src, const TRowProgress* ready,
                     std::uint8_t* intermediate, std::size_t rowBytes, unsigned threads) {
@@ -59,6 +45,7 @@ void HorizontalPass(const std::vector<TWeightList>& lists, const TBitmap& src, c
   const int band = std::min(kBand, SH);
   const int bands = (SH + band - 1) / band;
   const unsigned workers = ChooseThreads(threads, bands, ListWork(lists, 3 * static_cast<std::size_t>(SH)));
+  const std::vector<TSplitList> splits = SplitLists(lists);
   std::atomic<int> nextBand{0};
   ParallelFor(static_cast<int>(workers), workers, [&](int, int) {
     const std::size_t bandBytes = 3 * static_cast<std::size_t>(band);
@@ -69,14 +56,14 @@ void HorizontalPass(const std::vector<TWeightList>& lists, const TBitmap& src, c
       const int rows = std::min(band, SH - top);
       if (ready && !ready->WaitFor(top + rows)) throw Exception("The picture could not be decoded");
       const std::size_t lineBytes = 3 * static_cast<std::size_t>(rows);
-      TransposeColumns(src.constScanLine(top), static_cast<std::size_t>(src.bytesPerLine()), rows, columns.data(),
-                       lineBytes, 0, SW);
+      TransposePixels({src.constScanLine(top), static_cast<std::size_t>(src.bytesPerLine()), SW, rows, columns.data(),
+                       lineBytes});
       for (int i = 0; i < DW; ++i) {
-        AccumulateLine(lists[static_cast<std::size_t>(i)], columns.data(), lineBytes,
+        AccumulateLine(splits[static_cast<std::size_t>(i)], columns.data(), lineBytes,
                        passed.data() + static_cast<std::size_t>(i) * lineBytes, lineBytes);
       }
-      TransposeColumns(passed.data(), lineBytes, DW, intermediate + static_cast<std::size_t>(top) * rowBytes,
-                       rowBytes, 0, rows);
+      TransposePixels({passed.data(), lineBytes, rows, DW, intermediate + static_cast<std::size_t>(top) * rowBytes,
+                       rowBytes});
     }
   });
 }
@@ -87,10 +74,11 @@ void VerticalPass(const std::vector<TWeightList>& lists, const std::uint8_t* int
   const int DH = static_cast<int>(lists.size());
   std::uint8_t* bits = dst.bits();
   const auto stride = static_cast<std::size_t>(dst.bytesPerLine());
+  const std::vector<TSplitList> splits = SplitLists(lists);
   ParallelFor(DH, ChooseThreads(threads, DH, ListWork(lists, rowBytes)), [&](int first, int last) {
     for (int i = first; i < last; ++i) {
-      AccumulateLine(lists[static_cast<std::size_t>(i)], intermediate, rowBytes, bits + static_cast<std::size_t>(i) * stride,
-                     rowBytes);
+      AccumulateLine(splits[static_cast<std::size_t>(i)], intermediate, rowBytes,
+                     bits + static_cast<std::size_t>(i) * stride, rowBytes);
     }
   });
 }

@@ -1,115 +1,151 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The resampler's inner loop. Each addition is done in double: the double sum
-// rounds to the same float as the long double sum except when the double sum
-// was itself rounded and landed exactly halfway between two floats. Such a
-// block is summed again in long double. The AVX2 path and the plain path give
-// the same bytes: both are plain IEEE double arithmetic without contraction.
+// The resampler's inner loop: lines are summed in chunks of lanes by the
+// kernel of the chosen instruction set, and the rare lanes whose double sum
+// may be off are summed again in long double. The plain kernel sums every
+// entry in double; the others use the single-rounding float shortcut where
+// the list allows it (ResampleLanes.h).
 #include "ResampleLine.h"
 
-#include <algorithm>
-#include <cstring>
+#include "ResampleLanes.h"
 
-#include <immintrin.h>
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
 
 namespace tessalune::resample {
 namespace {
 
-// A double halfway between two floats has 1 followed by 28 zeros in the low
-// 29 bits of its fraction. (Sums are never as small as denormal floats: the
-// smallest weight is far above that.)
-constexpr std::int64_t kBelowFloatMask = (std::int64_t{1} << 29) - 1;
-constexpr std::int64_t kFloatHalfway = std::int64_t{1} << 28;
-
-constexpr std::size_t kBlock = 480;
-
-// acc[k] += src[k] * weight for k below n (a multiple of 4); answers whether
-// a sum needs the long double recomputation.
-inline bool AddWeightedPlain(float* acc, const std::uint8_t* src, float weight, std::size_t n) {
-  bool hazard = false;
-  for (std::size_t k = 0; k < n; ++k) {
-    const double a = acc[k];
-    const double p = static_cast<double>(src[k]) * weight;
-    const double s = a + p;
-    const double b = s - a;
-    const double error = (a - (s - b)) + (p - b);  // exact rounding error of a + p
-    std::int64_t bits;
-    std::memcpy(&bits, &s, sizeof bits);
-    hazard |= error != 0.0 && (bits & kBelowFloatMask) == kFloatHalfway;
-    acc[k] = static_cast<float>(s);
-  }
-  return hazard;
+bool LandsOnFloatHalfway(double s) {
+  std::int64_t bits;
+  std::memcpy(&bits, &s, sizeof bits);
+  return (bits & kBelowFloatMask) == kFloatHalfway;
 }
 
-[[gnu::target("avx2")]] inline bool AddWeightedAvx2(float* acc, const std::uint8_t* src, float weight, std::size_t n) {
-  const __m256d w = _mm256_set1_pd(weight);
-  const __m256i mask = _mm256_set1_epi64x(kBelowFloatMask);
-  const __m256i halfway = _mm256_set1_epi64x(kFloatHalfway);
-  __m256i hazard = _mm256_setzero_si256();
-  for (std::size_t k = 0; k < n; k += 4) {
-    std::int32_t bytes;
-    std::memcpy(&bytes, src + k, sizeof bytes);
-    const __m256d p = _mm256_mul_pd(_mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(bytes))), w);
-    const __m256d a = _mm256_cvtps_pd(_mm_loadu_ps(acc + k));
-    const __m256d s = _mm256_add_pd(a, p);
-    const __m256d b = _mm256_sub_pd(s, a);
-    const __m256d error = _mm256_add_pd(_mm256_sub_pd(a, _mm256_sub_pd(s, b)), _mm256_sub_pd(p, b));
-    const __m256i onHalf = _mm256_cmpeq_epi64(_mm256_and_si256(_mm256_castpd_si256(s), mask), halfway);
-    const __m256i inexact = _mm256_castpd_si256(_mm256_cmp_pd(error, _mm256_setzero_pd(), _CMP_NEQ_UQ));
-    hazard = _mm256_or_si256(hazard, _mm256_and_si256(onHalf, inexact));
-    _mm_storeu_ps(acc + k, _mm256_cvtpd_ps(s));
-  }
-  return !_mm256_testz_si256(hazard, hazard);
+// Whether a + p, rounded to the double s, was rounded at all (the exact
+// rounding error of a sum of two doubles).
+bool Inexact(double a, double p, double s) {
+  const double b = s - a;
+  return (a - (s - b)) + (p - b) != 0.0;
 }
 
-void AddWeightedExact(float* acc, const std::uint8_t* src, float weight, std::size_t n) {
-  for (std::size_t k = 0; k < n; ++k) {
-    acc[k] = static_cast<float>(static_cast<long double>(acc[k]) + static_cast<long double>(src[k]) * weight);
-  }
+// 2^64 times the value of the lowest bit of the float weight's significand.
+double Span64OfLowestBit(float weight) {
+  std::uint32_t bits;
+  std::memcpy(&bits, &weight, sizeof bits);
+  const std::int64_t exponent = std::max<std::int64_t>((bits >> 23) & 0xff, 1) - 150 + 64;  // denormals: 2^-149
+  const std::uint64_t span = static_cast<std::uint64_t>(exponent + 1023) << 52;
+  double value;
+  std::memcpy(&value, &span, sizeof value);
+  return value;
 }
 
-using TAddWeighted = bool (*)(float*, const std::uint8_t*, float, std::size_t);
-
-template <TAddWeighted AddWeighted>
-[[gnu::always_inline]] inline void AccumulateLineWith(const TWeightList& list, const std::uint8_t* base,
-                                                      std::size_t stride, std::uint8_t* out, std::size_t count) {
-  alignas(32) float acc[kBlock];
-  for (std::size_t start = 0; start < count; start += kBlock) {
-    const std::size_t n = std::min(kBlock, count - start);
-    const std::size_t lanes = (n + 3) & ~std::size_t{3};  // reads up to kLinePadding past the line
-    std::fill_n(acc, lanes, 0.0f);
-    bool exact = false;
+// Writes the bytes of the given lanes from sums done in long double.
+void SumInLongDouble(std::span<const TSampleWeight> list, const std::uint8_t* base, std::size_t stride,
+                     std::uint8_t* out, std::uint64_t lanes) {
+  for (std::size_t k = 0; lanes != 0; ++k, lanes >>= 1) {
+    if (!(lanes & 1)) continue;
+    float sum = 0.0f;
     for (const TSampleWeight& entry : list) {
-      exact |= AddWeighted(acc, base + static_cast<std::size_t>(entry.index) * stride + start, entry.weight, lanes);
+      const std::uint8_t byte = base[static_cast<std::size_t>(entry.index) * stride + k];
+      sum = static_cast<float>(static_cast<long double>(sum) + static_cast<long double>(byte) * entry.weight);
     }
-    if (exact) {
-      std::fill_n(acc, n, 0.0f);
-      for (const TSampleWeight& entry : list) {
-        AddWeightedExact(acc, base + static_cast<std::size_t>(entry.index) * stride + start, entry.weight, n);
-      }
-    }
-    for (std::size_t k = 0; k < n; ++k) out[start + k] = ClampToByte(acc[k]);
+    out[k] = ClampToByte(sum);
   }
 }
 
-[[gnu::target("avx2")]] void AccumulateLineAvx2(const TWeightList& list, const std::uint8_t* base,
-                                                std::size_t stride, std::uint8_t* out, std::size_t count) {
-  AccumulateLineWith<AddWeightedAvx2>(list, base, stride, out, count);
+std::uint64_t LowLanes(std::size_t n) {
+  return n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
 }
 
-void AccumulateLinePlain(const TWeightList& list, const std::uint8_t* base, std::size_t stride,
-                         std::uint8_t* out, std::size_t count) {
-  AccumulateLineWith<AddWeightedPlain>(list, base, stride, out, count);
+std::atomic<TInstructionSet>& ChosenSet() {
+  static std::atomic<TInstructionSet> set{AvailableInstructionSets().back()};
+  return set;
 }
 
-using TAccumulateLine = void (*)(const TWeightList&, const std::uint8_t*, std::size_t, std::uint8_t*, std::size_t);
+TSumLanes SumLanesOf(TInstructionSet set) {
+  switch (set) {
+    case TInstructionSet::Avx512: return SumLanesAvx512;
+    case TInstructionSet::Avx2: return SumLanesAvx2;
+    case TInstructionSet::Plain: break;
+  }
+  return SumLanesPlain;
+}
 
 }  // namespace
 
-void AccumulateLine(const TWeightList& list, const std::uint8_t* base, std::size_t stride,
+// After entry j every sum is a whole multiple of the finest lowest weight bit
+// so far: a byte times a weight is one, and rounding such a sum to a float
+// either leaves it alone or puts it on a coarser grid of powers of two. Its
+// size stays below the bound: 255 times the sizes of the weights, grown by
+// more than the roundings to float can add. While the bound is below 2^64
+// finest bits, every sum fits 64 bits exactly.
+TSplitList SplitAtFirstRounding(const TWeightList& list) {
+  double bound = 0.0;
+  double limit = std::numeric_limits<double>::infinity();
+  std::size_t j = 0;
+  for (; j < list.size(); ++j) {
+    const float weight = list[j].weight;
+    limit = std::min(limit, Span64OfLowestBit(weight));
+    bound = (bound + 255.0 * std::fabs(weight)) * (1.0 + 0x1p-22);
+    if (!(bound < limit)) break;
+  }
+  return {list, j};
+}
+
+std::uint64_t SumLanesPlain(const TSplitList& list, const std::uint8_t* base, std::size_t stride,
+                            std::uint8_t* out, std::size_t lanes) {
+  float sums[kChunkLanes] = {};
+  std::uint64_t hazards = 0;
+  for (const TSampleWeight& entry : list.entries) {
+    const std::uint8_t* src = base + static_cast<std::size_t>(entry.index) * stride;
+    for (std::size_t k = 0; k < lanes; ++k) {
+      const double a = sums[k];
+      const double p = static_cast<double>(src[k]) * entry.weight;
+      const double s = a + p;
+      if (LandsOnFloatHalfway(s) && Inexact(a, p, s)) hazards |= std::uint64_t{1} << k;
+      sums[k] = static_cast<float>(s);
+    }
+  }
+  for (std::size_t k = 0; k < lanes; ++k) out[k] = ClampToByte(sums[k]);
+  return hazards;
+}
+
+std::vector<TInstructionSet> AvailableInstructionSets() {
+  std::vector<TInstructionSet> sets{TInstructionSet::Plain};
+  if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma")) return sets;
+  sets.push_back(TInstructionSet::Avx2);
+  // The AVX-512 kernel leaves the transposition and the rare double sums to AVX2.
+  if (__builtin_cpu_supports("avx512f")) sets.push_back(TInstructionSet::Avx512);
+  return sets;
+}
+
+void UseInstructionSet(TInstructionSet set) {
+  const std::vector<TInstructionSet> sets = AvailableInstructionSets();
+  if (std::find(sets.begin(), sets.end(), set) == sets.end()) {
+    throw std::invalid_argument("The processor lacks this instruction set");
+  }
+  ChosenSet() = set;
+}
+
+void TransposePixels(const TPixelBlock& block) {
+  if (ChosenSet().load(std::memory_order_relaxed) == TInstructionSet::Plain) {
+    TransposePlain(block);
+  } else {
+    TransposeAvx2(block);
+  }
+}
+
+void AccumulateLine(const TSplitList& list, const std::uint8_t* base, std::size_t stride,
                     std::uint8_t* out, std::size_t count) {
-  static const TAccumulateLine accumulate =
-      __builtin_cpu_supports("avx2") ? AccumulateLineAvx2 : AccumulateLinePlain;
-  accumulate(list, base, stride, out, count);
+  const TSumLanes sumLanes = SumLanesOf(ChosenSet().load(std::memory_order_relaxed));
+  for (std::size_t start = 0; start < count; start += kChunkLanes) {
+    const std::size_t n = std::min(kChunkLanes, count - start);
+    const std::uint64_t hazards = sumLanes(list, base + start, stride, out + start, n) & LowLanes(n);
+    if (hazards) SumInLongDouble(list.entries, base + start, stride, out + start, hazards);
+  }
 }
 
 }  // namespace tessalune::resample

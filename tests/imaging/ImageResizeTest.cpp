@@ -2,6 +2,7 @@
 #include "ImageResize.h"
 
 #include "Errors.h"
+#include "InstructionSets.h"
 
 #include <gtest/gtest.h>
 
@@ -180,10 +181,12 @@ struct ResampleCase {
   TResampleKernel kernel;
 };
 
-class ResampleBitmapTest : public ::testing::TestWithParam<ResampleCase> {};
+class ResampleBitmapTest : public ::testing::TestWithParam<std::tuple<resample::TInstructionSet, ResampleCase>> {};
 
 TEST_P(ResampleBitmapTest, MatchesThePixelByPixelDefinition) {
-  const ResampleCase c = GetParam();
+  const auto [set, c] = GetParam();
+  if (!test::ProcessorHas(set)) GTEST_SKIP() << "the processor lacks " << test::InstructionSetName(set);
+  const test::ScopedInstructionSet use(set);
   TBitmap src = RandomBitmap(c.sw, c.sh, static_cast<unsigned>(c.sw * 131 + c.dh));
   TBitmap dst = NewBitmap(c.dw, c.dh);
   ResampleBitmap(src, dst, c.kernel);
@@ -191,14 +194,36 @@ TEST_P(ResampleBitmapTest, MatchesThePixelByPixelDefinition) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ResampleBitmapTest,
-                         ::testing::Values(ResampleCase{5, 4, 3, 2, rkLanczos3},
-                                           ResampleCase{40, 30, 13, 9, rkLanczos3},
-                                           ResampleCase{7, 9, 20, 25, rkLanczos3},
-                                           ResampleCase{33, 17, 8, 40, rkHermite},
-                                           ResampleCase{12, 31, 29, 5, rkBSpline},
-                                           ResampleCase{1, 6, 4, 3, rkLanczos3},
-                                           ResampleCase{6, 1, 3, 4, rkLanczos3},
-                                           ResampleCase{3, 3, 3, 3, rkLanczos3}));
+                         ::testing::Combine(::testing::ValuesIn(test::kInstructionSets),
+                                            ::testing::Values(ResampleCase{5, 4, 3, 2, rkLanczos3},
+                                                              ResampleCase{40, 30, 13, 9, rkLanczos3},
+                                                              ResampleCase{7, 9, 20, 25, rkLanczos3},
+                                                              ResampleCase{33, 17, 8, 40, rkHermite},
+                                                              ResampleCase{12, 31, 29, 5, rkBSpline},
+                                                              ResampleCase{1, 6, 4, 3, rkLanczos3},
+                                                              ResampleCase{6, 1, 3, 4, rkLanczos3},
+                                                              ResampleCase{3, 3, 3, 3, rkLanczos3},
+                                                              ResampleCase{150, 99, 31, 23, rkLanczos3},
+                                                              ResampleCase{64, 48, 127, 95, rkLanczos3})));
+
+// A reduction of a picture's size on every instruction set, against the
+// plain one: long lists, several chunks per line, whole transposition tiles.
+TEST(ResampleBitmapTest, EveryInstructionSetGivesThePlainBytes) {
+  TBitmap src = RandomBitmap(640, 480, 11);
+  for (const TResampleKernel kernel : {rkLanczos3, rkHermite, rkBSpline}) {
+    TBitmap plain = NewBitmap(127, 95);
+    {
+      const test::ScopedInstructionSet use(resample::TInstructionSet::Plain);
+      resample::ResampleBitmapThreads(src, plain, kernel, 1);
+    }
+    for (const resample::TInstructionSet set : resample::AvailableInstructionSets()) {
+      const test::ScopedInstructionSet use(set);
+      TBitmap dst = NewBitmap(127, 95);
+      resample::ResampleBitmapThreads(src, dst, kernel, 1);
+      EXPECT_TRUE(SamePixels(plain, dst)) << test::InstructionSetName(set) << ", kernel " << kernel;
+    }
+  }
+}
 
 TEST(ResampleBitmapTest, ThreadsGiveTheSameBytesAsOneThread) {
   TBitmap src = RandomBitmap(640, 480, 7);

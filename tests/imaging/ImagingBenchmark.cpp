@@ -4,12 +4,15 @@
 #include "ImageResize.h"
 #include "JpegCodec.h"
 #include "PicIcon.h"
+#include "ResampleLine.h"
 #include "TestSupport.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
+#include <vector>
 
 namespace tessalune {
 namespace {
@@ -48,6 +51,29 @@ void BM_ResampleBitmap(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ResampleBitmap)->Args({800, 600})->Args({127, 95})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One thread with each instruction set: 0 plain, 1 AVX2, 2 AVX-512.
+void BM_ResampleOneThread(benchmark::State& state) {
+  const auto set = static_cast<resample::TInstructionSet>(state.range(2));
+  const std::vector<resample::TInstructionSet> sets = resample::AvailableInstructionSets();
+  if (std::find(sets.begin(), sets.end(), set) == sets.end()) {
+    state.SkipWithError("the processor lacks this instruction set");
+    return;
+  }
+  resample::UseInstructionSet(set);
+  TBitmap source = Photo();
+  for (auto _ : state) {
+    TBitmap target = NewBitmap(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    resample::ResampleBitmapThreads(source, target, rkLanczos3, 1);
+    benchmark::DoNotOptimize(target.constBits());
+  }
+  resample::UseInstructionSet(sets.back());
+}
+BENCHMARK(BM_ResampleOneThread)
+    ->ArgsProduct({{800}, {600}, {0, 1, 2}})
+    ->ArgsProduct({{127}, {95}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_FastStretchBitmap(benchmark::State& state) {
   const TBitmap& source = Photo();
