@@ -32,6 +32,14 @@ public:
   using Exception::Exception;
 };
 
+// A write that failed part-way: the message is the file system's own
+// ("No space left on device"). The file was created, so it is a kind of
+// EFCreateError for those who only ask whether a file could be written.
+class EWriteError : public EFCreateError {
+public:
+  using EFCreateError::EFCreateError;
+};
+
 // Malformed outside data (a corrupted gallery file, a bad registry value).
 class EReadError : public Exception {
 public:

@@ -14,6 +14,7 @@
 
 #include "Errors.h"
 #include "FileHandle.h"
+#include "FileReplace.h"
 #include "Globals.h"
 
 namespace tessalune {
@@ -113,12 +114,7 @@ std::string ReadFileBytes(const std::string& fileName) {
 }
 
 void WriteFileBytes(const std::string& fileName, const std::string& bytes) {
-  // O_NONBLOCK: a pipe in the file's place fails at once instead of waiting
-  // for a reader; a regular file ignores the flag.
-  TFileHandle file(::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666));
-  const bool complete = file.Get() >= 0 && WriteAll(file.Get(), bytes);
-  // A full disk may only show when the file is closed.
-  if (!file.Close() || !complete) throw EFCreateError(Format("Cannot create file %s", fileName.c_str()));
+  ReplaceFileBytes(fileName, bytes, TDurability::Cached);
 }
 
 std::string FormatFileSize(std::int64_t size) {

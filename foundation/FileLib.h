@@ -33,9 +33,11 @@ std::string FormatFileSize(std::int64_t size);
 // EFOpenError "Cannot open file %s" with the file name.
 std::string ReadFileBytes(const std::string& fileName);
 
-// Creates the file (truncating one that exists) and writes the bytes, nothing
-// added. A file that cannot be created or written completely raises
-// EFCreateError "Cannot create file %s" with the file name.
+// Writes the bytes as the file's whole content, nothing added, replacing the
+// old content only once the new one is complete (ReplaceFileBytes,
+// FileReplace.h). A file that cannot be created raises EFCreateError "Cannot
+// create file %s" with the file name, a write that fails part-way EWriteError
+// with the file system's message; the old content then stays.
 void WriteFileBytes(const std::string& fileName, const std::string& bytes);
 
 // Which entries a folder listing keeps. A hidden entry is one whose name

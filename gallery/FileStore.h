@@ -2,7 +2,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace tessalune {
 
@@ -11,12 +10,5 @@ namespace tessalune {
 // read that fails half-way, or a file of more than 1 GB, raises EReadError
 // with the corrupted-gallery message.
 std::string ReadWholeFile(const std::string& fileName);
-
-// Replaces the content of fileName by bytes without ever leaving it half
-// written: the bytes go to a new file in the same folder, which then takes
-// the old one's place (and its permissions). Raises "Cannot create file %s"
-// (EFCreateError) and leaves the old file as it was when any step fails or
-// the old file may not be written.
-void ReplaceFile(const std::string& fileName, std::string_view bytes);
 
 }  // namespace tessalune

@@ -7,6 +7,7 @@
 #include "AsciiText.h"
 #include "ColorNames.h"
 #include "Errors.h"
+#include "FileReplace.h"
 #include "FileStore.h"
 #include "GalleryProp.h"
 #include "ObjectParser.h"
@@ -97,7 +98,7 @@ std::int32_t TPicGallery::GetCheckSum() const {
 }
 
 void TPicGallery::SaveToFile(const std::string& fileName) const {
-  ReplaceFile(fileName, ObjectBinaryToText(WriteBinary()));
+  ReplaceFileBytes(fileName, ObjectBinaryToText(WriteBinary()), TDurability::Flushed);
 }
 
 void TPicGallery::LoadFromFile(const std::string& fileName) {

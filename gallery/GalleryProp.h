@@ -82,7 +82,10 @@ public:
   // entries applied before the fault stay.
   void LoadFromFile(const std::string& fileName);
   // Writes the gallery file. The previous file is replaced only once the new
-  // one is complete; a failure raises EFCreateError and leaves it intact.
+  // one is complete (written in place when only the file, not its folder,
+  // may be written); a failure raises EFCreateError, or EWriteError with the
+  // file system's message for a write that fails part-way, and leaves the
+  // previous file intact.
   void SaveToFile(const std::string& fileName) const;
   // The wrapping sum of the little-endian 32-bit words of the binary form.
   std::int32_t GetCheckSum() const;

@@ -7,6 +7,7 @@
 
 #include "AsciiText.h"
 #include "FileLib.h"
+#include "FileReplace.h"
 #include "GalleryProp.h"
 #include "PageGen.h"
 #include "PageGenNames.h"
@@ -217,9 +218,11 @@ void TPageGenerator::CopyOneFile(const std::string& source, const std::string& d
   if (!guard_.MayWrite(dest)) {
     return;
   }
-  std::error_code ignored;
-  std::filesystem::copy_file(source, dest, std::filesystem::copy_options::overwrite_existing,
-                             ignored);
+  try {
+    ReplaceFileByCopy(source, dest);
+  } catch (const Exception&) {
+    // The previous copy, if any, stays whole.
+  }
 }
 
 }  // namespace tessalune

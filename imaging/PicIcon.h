@@ -31,7 +31,9 @@ public:
   // or scaled gives the error mark and a picture size of 0 x 0.
   void LoadFromFile(const std::string& FileName);
   // Writes Bitmap as a progressive JPEG of Quality; a bitmap without pixels
-  // gives an empty file. Raises "Cannot create file %s" or "JPEG error #%d".
+  // gives an empty file. An existing file is replaced only once the new one
+  // is complete. Raises "Cannot create file %s", "JPEG error #%d", or the
+  // file system's message for a write that fails part-way.
   void SaveToFile(const std::string& FileName) const;
 
   // The steps of LoadFromFile.

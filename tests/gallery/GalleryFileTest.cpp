@@ -1,19 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <climits>
-#include <csignal>
+#include <cerrno>
 #include <filesystem>
+#include <system_error>
 
 #include "Errors.h"
 #include "UserPrompt.h"
 #include "GalleryProp.h"
 #include "GalleryTestSupport.h"
+#include "ProcessLimits.h"
 #include "TestSupport.h"
 
 namespace tessalune {
@@ -257,15 +258,14 @@ TEST(GalleryFile, AFailedSaveRaisesTheCreateErrorAndLeavesTheOldFile) {
 
   // A file-size limit makes the write itself fail half-way, even for root.
   const std::string old = sandbox.Write("a.gmf", "previous content");
-  struct rlimit saved {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto savedSignal = ::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = saved;
-  small.rlim_cur = 64;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  EXPECT_THROW(gallery.SaveToFile(old), EFCreateError);
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  ::signal(SIGXFSZ, savedSignal);
+  try {
+    test::ScopedFileSizeLimit limit(64);
+    gallery.SaveToFile(old);
+    FAIL() << "no exception";
+  } catch (const EWriteError& error) {
+    EXPECT_EQ(error.Message(), std::error_code(EFBIG, std::system_category()).message())
+        << "the file system's own message";
+  }
   EXPECT_EQ(test::ReadBytes(old), "previous content");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sandbox.Path()),
                           std::filesystem::directory_iterator()),
@@ -287,6 +287,31 @@ TEST(GalleryFile, AReadOnlyFileIsNotReplaced) {
   }
   EXPECT_EQ(test::ReadBytes(file), "previous content");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sandbox.Path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+// A shared folder: the user may write the gallery file but not create files
+// beside it.
+TEST(GalleryFile, AWritableFileInAFolderThatMayNotBeWrittenIsSavedInPlace) {
+  test::Sandbox sandbox;
+  const std::string shared = sandbox.File("shared");
+  const std::string file = sandbox.Write("shared/a.gmf", std::string(3000, 'x'));
+  std::filesystem::permissions(sandbox.Path(), std::filesystem::perms(0755));
+  std::filesystem::permissions(file, std::filesystem::perms(0666));
+  std::filesystem::permissions(shared, std::filesystem::perms(0555));
+  TPicGallery gallery;
+  gallery.Clear();
+  gallery.SetTitle("Saved in place");
+  const test::ChildOutcome outcome = test::RunAsUnprivilegedUser([&] {
+    gallery.SaveToFile(file);
+    return 0;
+  });
+  std::filesystem::permissions(shared, std::filesystem::perms(0755));
+  if (!outcome.Unavailable.empty()) GTEST_SKIP() << outcome.Unavailable;
+  EXPECT_EQ(outcome.Status, 0) << "the save failed";
+  EXPECT_EQ(test::ReadBytes(file), SavedText(gallery));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(shared),
                           std::filesystem::directory_iterator()),
             1);
 }

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessalune {
+
+// Whether new content is forced to the disk before it takes the old one's
+// place: the user's own documents are, files that can be made again are not.
+enum class TDurability { Cached, Flushed };
+
+// Replaces the content of fileName without ever leaving it half written: the
+// bytes go to a new file in the same folder, which then takes the old one's
+// place and its permissions. A symbolic link keeps pointing at the replaced
+// file. When the folder may not be written but the file may, the file is
+// written in place, with room for the new content reserved first, so that a
+// full disk still finds the old content whole. Anything that is not a
+// regular file (a device, a pipe) is written as it is.
+//
+// Raises EFCreateError "Cannot create file %s" when the file cannot be
+// created or may not be written (an existing file nobody may write is kept),
+// and EWriteError with the file system's own message ("No space left on
+// device") when writing fails part-way. Either way the old content stays.
+void ReplaceFileBytes(const std::string& fileName, std::string_view bytes, TDurability durability);
+
+// Copies the regular file source over dest the same way. Raises EFOpenError
+// "Cannot open file %s" when source cannot be read, and the errors of
+// ReplaceFileBytes.
+void ReplaceFileByCopy(const std::string& source, const std::string& dest);
+
+}  // namespace tessalune
