@@ -104,8 +104,8 @@ void TPageGenerator::Prepare() {
 void TPageGenerator::SetCommonProperties() {
   const TPicGallery& g = *gallery_;
   SetValue("caption", g.Caption());
-  SetValue("first_page", GetPageName(1));
-  SetValue("last_page", GetPageName(pageCount_));
+  SetValue("first_page", PathToUrl(GetPageName(1)));
+  SetValue("last_page", PathToUrl(GetPageName(pageCount_)));
   SetValue("col_spacing", std::to_string(g.ColSpacing()));
   SetValue("row_spacing", std::to_string(g.RowSpacing()));
   SetValue("table_style", TableStyle(g));
@@ -115,7 +115,7 @@ void TPageGenerator::SetCommonProperties() {
   SetValue("vlink_color", ColorToHtml(g.VisitedLinkColor()));
   SetValue("text_color", ColorToHtml(g.TextColor()));
   SetValue("bgcolor", ColorToHtml(g.BackgroundColor()));
-  SetValue("bgimage", FileNamePart(g.BackgroundImage()));
+  SetValue("bgimage", PathToUrl(FileNamePart(g.BackgroundImage())));
   SetValue("link_style", g.PageLinkStyle());
   SetValue("link_size", LinkSizeStyle(g.LinkSize()));
 }

@@ -10,8 +10,9 @@
 namespace tessalune {
 namespace {
 
-std::string Link(const std::string& href, const std::string& text) {
-  return "<a href=\"" + href + "\">" + text + "</a>";
+// A link to a published page, given by its file name.
+std::string Link(const std::string& page, const std::string& text) {
+  return "<a href=\"" + PathToUrl(page) + "\">" + text + "</a>";
 }
 
 // The relative link from the pages folder to a sub-folder of the output.
@@ -70,7 +71,7 @@ std::string TPageGenerator::GetPageLinks(int current) const {
   for (int k = 1; k <= pageCount_; ++k) {
     const std::string label = g.BeforePageLink() + std::to_string(k) + g.AfterPageLink();
     if (k != current) {
-      bar += "<a " + style + " href=\"" + GetPageName(k) + "\">" + label + "</a>";
+      bar += "<a " + style + " href=\"" + PathToUrl(GetPageName(k)) + "\">" + label + "</a>";
     } else {
       bar += style.empty() ? label : "<span " + style + ">" + label + "</span>";
     }
@@ -118,12 +119,12 @@ void TPageGenerator::CreatePages() {
 void TPageGenerator::CreatePage(int n) {
   const TPicGallery& g = *gallery_;
   pageTemplate_.Clear();
-  SetValue("title", MakeTitle(g.Title(), "Page", n, pageCount_));
+  SetValue("title", NameToHtml(MakeTitle(g.Title(), "Page", n, pageCount_)));
   SetValue("page_index", std::to_string(n));
   SetValue("page_count", std::to_string(pageCount_));
-  SetValue("prev_page", GetPrevPageName(n));
+  SetValue("prev_page", PathToUrl(GetPrevPageName(n)));
   SetValue("prev_link", g.IsThPrevLink() && n != 1 ? Link(GetPrevPageName(n), g.ThPrevLink()) : "");
-  SetValue("next_page", GetNextPageName(n));
+  SetValue("next_page", PathToUrl(GetNextPageName(n)));
   SetValue("next_link",
            g.IsThNextLink() && n != pageCount_ ? Link(GetNextPageName(n), g.ThNextLink()) : "");
   SetValue("pages", pageCount_ < 2 ? "" : GetPageLinks(n));
@@ -146,15 +147,15 @@ void TPageGenerator::CreatePage(int n) {
 void TPageGenerator::SetCellProperties(int index) {
   const TImageFile& picture = *gallery_->GetImageFile(index);
   const std::string name = WorkName(index);
-  const std::string href = gallery_->IsCreateImagePages() && !noThumbnails_
-                               ? GetImagePageName(index)
-                               : ImageLinkPrefix() + name;
+  const std::string href = PathToUrl(gallery_->IsCreateImagePages() && !noThumbnails_
+                                         ? GetImagePageName(index)
+                                         : ImageLinkPrefix() + name);
   SetValue("image_href", href);
   if (index == 0) {
     SetValue("first_image", href);
   }
-  SetValue("th_href", IconLinkPrefix() + GetThumbnailName(name));
-  SetValue("image_filename", name);
+  SetValue("th_href", PathToUrl(IconLinkPrefix() + GetThumbnailName(name)));
+  SetValue("image_filename", NameToHtml(name));
   SetValue("image_caption",
            gallery_->ShowIconCaption() ? "<br>" + TextToHtml(picture.Caption) : "");
   SetValue("image_size", FormatFileSize(FileSizeOf(picture.WorkFileName)));
@@ -175,20 +176,20 @@ void TPageGenerator::CreateImagePage(int index) {
   const int count = ImageCount();
   const int thumbnailPage = int(index / PicturesPerPage()) + 1;
   pageTemplate_.Clear();
-  SetValue("title", MakeTitle(g.Title(), "Image", index + 1, count));
+  SetValue("title", NameToHtml(MakeTitle(g.Title(), "Image", index + 1, count)));
   SetValue("image_index", std::to_string(index + 1));
   SetValue("image_count", std::to_string(count));
-  SetValue("image_filename", WorkName(index));
+  SetValue("image_filename", NameToHtml(WorkName(index)));
   SetValue("image_caption", g.ShowImageCaption() ? TextToHtml(picture.Caption) : "");
-  SetValue("prev_image", GetPrevImagePageName(index));
+  SetValue("prev_image", PathToUrl(GetPrevImagePageName(index)));
   SetValue("prev_link",
            g.IsImPrevLink() && index != 0 ? Link(GetPrevImagePageName(index), g.ImPrevLink()) : "");
-  SetValue("next_image", GetNextImagePageName(index));
+  SetValue("next_image", PathToUrl(GetNextImagePageName(index)));
   SetValue("next_link", g.IsImNextLink() && index != count - 1
                             ? Link(GetNextImagePageName(index), g.ImNextLink())
                             : "");
-  SetValue("image_href", ImageLinkPrefix() + WorkName(index));
-  SetValue("th_page", GetPageName(thumbnailPage));
+  SetValue("image_href", PathToUrl(ImageLinkPrefix() + WorkName(index)));
+  SetValue("th_page", PathToUrl(GetPageName(thumbnailPage)));
   SetValue("thumb_link",
            g.IsImThumbLink() ? Link(GetPageName(thumbnailPage), g.ImThumbLink()) : "");
   pageTemplate_.AddSection(tsHead);
@@ -196,7 +197,7 @@ void TPageGenerator::CreateImagePage(int index) {
 }
 
 void TPageGenerator::CreateFrameset() {
-  SetValue("title", gallery_->Title());
+  SetValue("title", NameToHtml(gallery_->Title()));
   LoadTemplate("frameset.html");
   pageTemplate_.Clear();
   pageTemplate_.AddSection(tsHead);

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <set>
 
 namespace tessalune::test {
@@ -93,7 +95,107 @@ std::string CheckText(const std::string& text) {
   return "";
 }
 
+
+// The character a reference stands for, as UTF-8; empty for an unknown one.
+std::string ReferencedCharacter(const std::string& name) {
+  static const std::map<std::string, std::string> named = {
+      {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}, {"nbsp", "\xC2\xA0"}};
+  if (name.size() > 1 && name[0] == '#') {
+    const bool hex = name[1] == 'x' || name[1] == 'X';
+    const unsigned long code = std::strtoul(name.c_str() + (hex ? 2 : 1), nullptr, hex ? 16 : 10);
+    std::string utf8;
+    if (code < 0x80) {
+      utf8 += char(code);
+    } else if (code < 0x800) {
+      utf8 += char(0xC0 | (code >> 6));
+      utf8 += char(0x80 | (code & 0x3F));
+    } else {
+      utf8 += char(0xE0 | (code >> 12));
+      utf8 += char(0x80 | ((code >> 6) & 0x3F));
+      utf8 += char(0x80 | (code & 0x3F));
+    }
+    return utf8;
+  }
+  const auto found = named.find(name);
+  return found == named.end() ? "" : found->second;
+}
+
+// Every url(...) of a style sheet, its quotes taken off; empty ones left out.
+std::vector<std::string> CssUrls(const std::string& css) {
+  std::vector<std::string> urls;
+  for (std::size_t at = css.find("url("); at != std::string::npos; at = css.find("url(", at)) {
+    at += 4;
+    const char quote = at < css.size() && (css[at] == '"' || css[at] == '\'') ? css[at] : ')';
+    if (quote != ')') ++at;
+    const std::size_t end = css.find(quote, at);
+    if (end == std::string::npos) break;
+    if (end > at) urls.push_back(css.substr(at, end - at));
+    at = end;
+  }
+  return urls;
+}
+
+// What a URL holds that a valid one may not, or empty.
+std::string UrlFault(const std::string& url) {
+  for (std::size_t i = 0; i < url.size(); ++i) {
+    const auto c = static_cast<unsigned char>(url[i]);
+    if (c <= 0x20 || c == 0x7F || std::string("\"<>\\`{}").find(char(c)) != std::string::npos) {
+      return "a raw byte " + std::to_string(c);
+    }
+    if (c == '%' && (i + 2 >= url.size() || !std::isxdigit(static_cast<unsigned char>(url[i + 1])) ||
+                     !std::isxdigit(static_cast<unsigned char>(url[i + 2])))) {
+      return "a '%' that starts no escape";
+    }
+  }
+  return "";
+}
+
+// The scheme a browser reads at the start of a URL ("https"), or empty.
+std::string SchemeOf(const std::string& url) {
+  const std::size_t colon = url.find(':');
+  if (colon == std::string::npos || colon == 0 || url.find_first_of("/?#") < colon) return "";
+  if (!std::isalpha(static_cast<unsigned char>(url[0]))) return "";
+  for (std::size_t i = 1; i < colon; ++i) {
+    const auto c = static_cast<unsigned char>(url[i]);
+    if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return "";
+  }
+  return Lower(url.substr(0, colon));
+}
+
+bool IsOutsideScheme(const std::string& scheme) {
+  return scheme == "http" || scheme == "https" || scheme == "mailto" || scheme == "ftp";
+}
+
+std::string PercentDecoded(const std::string& url) {
+  std::string decoded;
+  for (std::size_t i = 0; i < url.size(); ++i) {
+    if (url[i] == '%' && i + 2 < url.size()) {
+      decoded += char(std::stoi(url.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      decoded += url[i];
+    }
+  }
+  return decoded;
+}
+
 }  // namespace
+
+std::string DecodeHtml(const std::string& text) {
+  std::string decoded;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const std::size_t semicolon = text[at] == '&' ? text.find(';', at) : std::string::npos;
+    const std::string character =
+        semicolon == std::string::npos ? "" : ReferencedCharacter(text.substr(at + 1, semicolon - at - 1));
+    if (character.empty()) {
+      decoded += text[at];
+    } else {
+      decoded += character;
+      at = semicolon;
+    }
+  }
+  return decoded;
+}
 
 ::testing::AssertionResult IsWellFormedHtml(const std::string& page) {
   std::vector<std::string> open;
@@ -117,6 +219,10 @@ std::string CheckText(const std::string& text) {
     TTag tag;
     const std::string error2 = ReadTag(page, at, tag);
     if (!error2.empty()) return ::testing::AssertionFailure() << error2;
+    for (const auto& [name, value] : tag.Attributes) {
+      const std::string error3 = CheckText(value);
+      if (!error3.empty()) return ::testing::AssertionFailure() << error3 << " in " << name;
+    }
     if (tag.Closing) {
       if (open.empty() || open.back() != tag.Name) {
         return ::testing::AssertionFailure()
@@ -144,21 +250,58 @@ std::vector<std::string> LinksOf(const std::string& page) {
       continue;
     }
     for (const auto& [name, value] : tag.Attributes) {
-      if (name == "href" || name == "src") links.push_back(value);
+      if (name == "href" || name == "src") links.push_back(DecodeHtml(value));
+    }
+    if (tag.Name == "style" && !tag.Closing) {
+      const std::size_t end = Lower(page).find("</style", at);
+      for (std::string& url : CssUrls(page.substr(at, end - at))) links.push_back(std::move(url));
     }
   }
   return links;
 }
 
+std::string TextOf(const std::string& page) {
+  std::string text;
+  std::size_t at = 0;
+  while (at < page.size()) {
+    const std::size_t lt = page.find('<', at);
+    text += DecodeHtml(page.substr(at, lt == std::string::npos ? lt : lt - at));
+    if (lt == std::string::npos) break;
+    at = lt;
+    TTag tag;
+    if (page.compare(at, 2, "<!") == 0 || !ReadTag(page, at, tag).empty()) {
+      at = page.find('>', at);
+      at = at == std::string::npos ? page.size() : at + 1;
+      continue;
+    }
+    for (const auto& [name, value] : tag.Attributes) {
+      if (name == "alt" || name == "title") text += "\n" + DecodeHtml(value) + "\n";
+    }
+    if ((tag.Name == "style" || tag.Name == "script" || tag.Name == "title") && !tag.Closing) {
+      at = Lower(page).find("</" + tag.Name, at);
+    }
+  }
+  return text;
+}
+
 ::testing::AssertionResult LinksResolve(const std::string& pagePath, const std::string& page) {
   const std::filesystem::path folder = std::filesystem::path(pagePath).parent_path();
   for (const std::string& link : LinksOf(page)) {
-    const std::size_t colon = link.find(':');
-    const bool outside = (colon != std::string::npos && link.find('/') > colon) ||
-                         (!link.empty() && link[0] == '#');
-    if (outside) continue;
-    if (link.empty() || !std::filesystem::is_regular_file(folder / link)) {
-      return ::testing::AssertionFailure() << pagePath << " links \"" << link << "\", no such file";
+    if (!link.empty() && link[0] == '#') continue;
+    const std::string fault = UrlFault(link);
+    if (!fault.empty()) {
+      return ::testing::AssertionFailure() << pagePath << " links \"" << link << "\": " << fault;
+    }
+    const std::string scheme = SchemeOf(link);
+    if (IsOutsideScheme(scheme)) continue;
+    if (!scheme.empty()) {
+      return ::testing::AssertionFailure()
+             << pagePath << " links \"" << link << "\", read as the scheme " << scheme << ":";
+    }
+    const std::string path = PercentDecoded(link.substr(0, link.find_first_of("?#")));
+    if (path.empty() || !std::filesystem::is_regular_file(folder / path)) {
+      return ::testing::AssertionFailure()
+             << pagePath << " links \"" << link << "\", no such file \"" << path << "\"";
     }
   }
   return ::testing::AssertionSuccess();

@@ -33,6 +33,60 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextToHtmlTest,
                                            TextCase{"\"quoted\" 'too'", "\"quoted\" 'too'"},
                                            TextCase{"caf\xC3\xA9 > 5", "caf\xC3\xA9 &gt; 5"}));
 
+class NameToHtmlTest : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(NameToHtmlTest, EscapesForTextAndQuotedAttributes) {
+  EXPECT_EQ(NameToHtml(GetParam().text), GetParam().html);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NameToHtmlTest,
+    ::testing::Values(TextCase{"IMG_0001.JPG", "IMG_0001.JPG"},
+                      TextCase{"caf\xC3\xA9 #5 100%.jpg", "caf\xC3\xA9 #5 100%.jpg"},
+                      TextCase{"say \"cheese\".jpg", "say &quot;cheese&quot;.jpg"},
+                      TextCase{"it's.jpg", "it&#39;s.jpg"}, TextCase{"a<b>.jpg", "a&lt;b&gt;.jpg"},
+                      // An entity in a name is the name's own text.
+                      TextCase{"a&amp;b.jpg", "a&amp;amp;b.jpg"},
+                      // Never a placeholder of the page template.
+                      TextCase{"{title}.jpg", "&#123;title}.jpg"}));
+
+struct UrlCase {
+  const char* path;
+  const char* url;
+};
+
+class PathToUrlTest : public ::testing::TestWithParam<UrlCase> {};
+
+TEST_P(PathToUrlTest, EscapesWhatALinkMayNotHold) {
+  EXPECT_EQ(PathToUrl(GetParam().path), GetParam().url);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FineAsTheyAre, PathToUrlTest,
+    ::testing::Values(UrlCase{"index.html", "index.html"},
+                      UrlCase{"../images/IMG_0001.JPG", "../images/IMG_0001.JPG"},
+                      UrlCase{"M\xC3\xBCller.jpg", "M\xC3\xBCller.jpg"},
+                      UrlCase{"it's(1)[a]+b=c,d;e@f!g$h~i^j|k.jpg",
+                              "it's(1)[a]+b=c,d;e@f!g$h~i^j|k.jpg"},
+                      UrlCase{"../images/12:30.jpg", "../images/12:30.jpg"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Escaped, PathToUrlTest,
+    ::testing::Values(UrlCase{"photo 1.jpg", "photo%201.jpg"},
+                      UrlCase{"say \"cheese\".jpg", "say%20%22cheese%22.jpg"},
+                      UrlCase{"Nr #5.jpg", "Nr%20%235.jpg"},
+                      UrlCase{"100% done.jpg", "100%25%20done.jpg"},
+                      UrlCase{"what?.jpg", "what%3F.jpg"}, UrlCase{"a<b>.jpg", "a%3Cb%3E.jpg"},
+                      UrlCase{"back\\slash.jpg", "back%5Cslash.jpg"},
+                      UrlCase{"Tom & Jerry.jpg", "Tom%20%26%20Jerry.jpg"},
+                      UrlCase{"{title}`.jpg", "%7Btitle%7D%60.jpg"},
+                      UrlCase{"tab\there\x7F.jpg", "tab%09here%7F.jpg"},
+                      UrlCase{"../my images/th #1/a.jpg", "../my%20images/th%20%231/a.jpg"},
+                      // A colon before the first "/" would start a scheme.
+                      UrlCase{"photo:1.jpg", "photo%3A1.jpg"},
+                      // Bytes that are not UTF-8 would reach the browser as U+FFFD.
+                      UrlCase{"caf\xE9 \xC3.jpg", "caf%E9%20%C3.jpg"}));
+
 struct ColorCase {
   std::int32_t color;
   const char* html;

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cerrno>
 #include <filesystem>
+#include <system_error>
 
 #include "PicIcon.h"
+#include "ProcessLimits.h"
 #include "PublishFixture.h"
 #include "RenderAhead.h"
 
@@ -332,6 +335,26 @@ TEST_F(PageGenFilesTest, ThumbnailThatCannotBeWrittenEndsTheRun) {
   std::filesystem::remove(box.File("out/thums/th_p3.jpg"));
   Publish();
   EXPECT_EQ(OutputFiles().size(), 20u);
+}
+
+// A full disk in the middle of a page: the run ends with the file system's
+// message, and the page published before stays whole.
+TEST_F(PageGenFilesTest, APageWriteFailingPartWayLeavesThePreviousPageWhole) {
+  AddPictures(3);
+  Publish();
+  const std::string previous = Out("index.html");
+  const Files published = OutputFiles();
+  ASSERT_GT(previous.size(), 400u);
+  gallery.SetTitle("Published again");
+  try {
+    test::ScopedFileSizeLimit limit(200);
+    Publish();
+    FAIL() << "no error";
+  } catch (const EWriteError& error) {
+    EXPECT_EQ(error.Message(), std::error_code(EFBIG, std::system_category()).message());
+  }
+  EXPECT_EQ(Out("index.html"), previous);
+  EXPECT_EQ(OutputFiles(), published) << "no unfinished file is left";
 }
 
 TEST_F(PageGenFilesTest, FailedCopyIsNoError) {

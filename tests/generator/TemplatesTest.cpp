@@ -65,36 +65,71 @@ void PrintTo(const TemplateCase& c, std::ostream* out) {
   *out << c.templateName << " / " << c.setup.name;
 }
 
+void OddFolders(TPicGallery& g) {
+  g.SetImagesFolder("my pictures");
+  g.SetIconsFolder("th #1");
+  g.SetPagesFolder("web pages 100%");
+  g.SetFirstPageName("start & go.html");
+}
+
 class TemplatesTest : public test::PublishTest,
                       public ::testing::WithParamInterface<TemplateCase> {
 protected:
-  TemplatesTest() : shipped(ShippedTemplates()) {}
+  TemplatesTest() : shipped(ShippedTemplates()) {
+    gallery.SetTemplate(GetParam().templateName);
+    GetParam().setup.apply(gallery);
+  }
+
+  // Every published page is well-formed, its links resolve and no
+  // placeholder is left; answers all the text the pages show.
+  std::string CheckPublishedPages() {
+    int pages = 0;
+    std::string shown;
+    for (const auto& entry : fs::recursive_directory_iterator(box.File("out"))) {
+      if (entry.path().extension() != ".html") continue;
+      ++pages;
+      const std::string path = entry.path().string();
+      const std::string page = test::ReadBytes(path);
+      EXPECT_TRUE(test::IsWellFormedHtml(page)) << path;
+      EXPECT_TRUE(test::LinksResolve(path, page));
+      for (const std::string& name : test::AllPlaceholders()) {
+        EXPECT_EQ(page.find("{" + name + "}"), std::string::npos) << name << " left in " << path;
+      }
+      shown += test::TextOf(page);
+    }
+    EXPECT_GT(pages, 0);
+    return shown;
+  }
+
   ScopedTemplatesRoot shipped;
 };
 
 TEST_P(TemplatesTest, PublishesWellFormedPagesWhoseLinksResolve) {
-  gallery.SetTemplate(GetParam().templateName);
-  GetParam().setup.apply(gallery);
   gallery.SetBackgroundImage(Picture("pictures/paper.bmp", 16, 16));
   for (int i = 1; i <= 10; ++i) {
     Add(Picture("pictures/photo " + std::to_string(i) + ".bmp", 60, 40),
         i % 2 ? "Tom & <Jerry>\r\nat the \"lake\"" : "");
   }
   Publish();
+  CheckPublishedPages();
+}
 
-  int pages = 0;
-  for (const auto& entry : fs::recursive_directory_iterator(box.File("out"))) {
-    if (entry.path().extension() != ".html") continue;
-    ++pages;
-    const std::string path = entry.path().string();
-    const std::string page = test::ReadBytes(path);
-    EXPECT_TRUE(test::IsWellFormedHtml(page)) << path;
-    EXPECT_TRUE(test::LinksResolve(path, page));
-    for (const std::string& name : test::AllPlaceholders()) {
-      EXPECT_EQ(page.find("{" + name + "}"), std::string::npos) << name << " left in " << path;
-    }
+// File names with the characters that mean something in a link or in HTML.
+TEST_P(TemplatesTest, FileNamesOfEveryKindGiveLinksThatResolveAndReadAsTheNames) {
+  gallery.SetBackgroundImage(Picture("pictures/paper #2.bmp", 16, 16));
+  gallery.SetTitle("Tom & Jerry's \"best\" <pictures>");
+  for (const char* name : {"say \"cheese\".bmp", "Nr #5.bmp", "100% done.bmp", "what?.bmp",
+                           "a<b>.bmp", "Tom & Jerry.bmp", "it's {title}.bmp", "photo:1.bmp",
+                           "back\\slash.bmp", "caf\xC3\xA9 %41.bmp"}) {
+    Add(Picture(std::string("pictures/") + name, 50, 40), "A \"picture\" & <its> name");
   }
-  EXPECT_GT(pages, 0);
+  Publish();
+  const std::string shown = CheckPublishedPages();
+  for (int i = 0; i < gallery.GetImageCount(); ++i) {
+    const std::string& file = gallery.GetImageFile(i)->WorkFileName;
+    const std::string name = file.substr(file.rfind('/') + 1);
+    EXPECT_NE(shown.find(name), std::string::npos) << name << " is not shown as itself";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -107,7 +142,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TemplateCase{"Frames", {"flat", FlatFolders}},
                       TemplateCase{"List", {"everything on", EverythingOn}},
                       TemplateCase{"List", {"pages folder", PagesFolderAndConverted}},
-                      TemplateCase{"List", {"flat", FlatFolders}}));
+                      TemplateCase{"List", {"flat", FlatFolders}},
+                      TemplateCase{"Grid", {"odd folders", OddFolders}},
+                      TemplateCase{"Frames", {"odd folders", OddFolders}},
+                      TemplateCase{"List", {"odd folders", OddFolders}}));
 
 TEST(ShippedTemplatesTest, HaveTheirFilesAndTheirKinds) {
   const fs::path root = ShippedTemplates();
@@ -143,12 +181,37 @@ TEST(HtmlCheckTest, FindsFaults) {
   EXPECT_FALSE(test::IsWellFormedHtml("<!-- open"));
   EXPECT_EQ(test::LinksOf("<a href=\"a.html\"><img src='b.jpg'></a><link href=c.css>"),
             (std::vector<std::string>{"a.html", "b.jpg", "c.css"}));
+  EXPECT_FALSE(test::IsWellFormedHtml("<a title=\"Tom & Jerry\"></a>"));
+  EXPECT_EQ(test::LinksOf("<style>a { background: url(\"x%20y.png\") } b { c: url() }</style>"),
+            (std::vector<std::string>{"x%20y.png"}));
+  EXPECT_EQ(test::TextOf("<title>T</title><p title=\"a &quot;b&quot;\">c &amp; d<img alt='&#123;e&#x7D;'></p>"),
+            "\na \"b\"\nc & d\n{e}\n");
+}
+
+// The link checker follows links as a browser does.
+TEST(HtmlCheckTest, FollowsLinksAsABrowserDoes) {
   test::Sandbox box;
   const std::string page = box.Write("index.html", "");
-  box.Write("images/a b.jpg", "");
-  EXPECT_TRUE(test::LinksResolve(page, "<img src=\"images/a b.jpg\"><a href=\"https://x.org/\">"));
-  EXPECT_FALSE(test::LinksResolve(page, "<img src=\"images/missing.jpg\">"));
-  EXPECT_FALSE(test::LinksResolve(page, "<a href=\"\">"));
+  for (const char* name : {"images/a b.jpg", "images/100% #1?.jpg", "images/x&y.jpg", "a:b.jpg"}) {
+    box.Write(name, "");
+  }
+  const auto resolves = [&](const std::string& link) {
+    return test::LinksResolve(page, "<img src=\"" + link + "\">");
+  };
+  EXPECT_TRUE(resolves("images/a%20b.jpg"));
+  EXPECT_TRUE(resolves("images/100%25%20%231%3F.jpg"));
+  EXPECT_TRUE(resolves("images/x&amp;y.jpg?size=2#top"));
+  EXPECT_TRUE(resolves("images/x%26y.jpg"));
+  EXPECT_TRUE(resolves("./a:b.jpg"));
+  EXPECT_TRUE(resolves("https://x.org/"));
+  EXPECT_TRUE(resolves("#top"));
+  EXPECT_FALSE(resolves("images/a b.jpg")) << "a raw blank";
+  EXPECT_FALSE(resolves("images/100% #1?.jpg")) << "a bare '%', then a fragment";
+  EXPECT_FALSE(resolves("images/100%25%20#1?.jpg")) << "the link stops at '#'";
+  EXPECT_FALSE(resolves("a:b.jpg")) << "read as the scheme a:";
+  EXPECT_FALSE(resolves("images\\a%20b.jpg"));
+  EXPECT_FALSE(resolves("images/missing.jpg"));
+  EXPECT_FALSE(resolves(""));
 }
 
 }  // namespace
