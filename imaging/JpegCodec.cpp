@@ -73,8 +73,10 @@ struct Decompressor {
   jpeg_decompress_struct cinfo;
   JpegErrorManager error;
   const std::string* bytes;
+  bool keepExif;  // keep the APP1 segments for the EXIF orientation
 
-  explicit Decompressor(const std::string& source) : cinfo(), error(), bytes(&source) {
+  Decompressor(const std::string& source, bool exif)
+      : cinfo(), error(), bytes(&source), keepExif(exif) {
     InstallErrorManager(reinterpret_cast<jpeg_common_struct*>(&cinfo), &error);
   }
   ~Decompressor() { jpeg_destroy_decompress(&cinfo); }
@@ -91,6 +93,7 @@ void ReadHeaderStep(void* context) {
   jpeg_create_decompress(&d->cinfo);
   jpeg_mem_src(&d->cinfo, reinterpret_cast<const unsigned char*>(d->bytes->data()),
                static_cast<unsigned long>(d->bytes->size()));
+  if (d->keepExif) jpeg_save_markers(&d->cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(&d->cinfo, TRUE);
 }
 
@@ -185,30 +188,45 @@ int Scaled(int size, TJPEGScale scale) {
   return static_cast<int>((std::int64_t{size} + denominator - 1) / denominator);
 }
 
+// The orientation of the first APP1 segment that holds EXIF data.
+TOrientation SavedOrientation(const jpeg_decompress_struct& cinfo) {
+  static constexpr unsigned char kExif[] = {'E', 'x', 'i', 'f', 0, 0};
+  for (jpeg_saved_marker_ptr marker = cinfo.marker_list; marker; marker = marker->next) {
+    if (marker->marker == JPEG_APP0 + 1 && marker->data_length >= sizeof kExif &&
+        std::memcmp(marker->data, kExif, sizeof kExif) == 0) {
+      return ExifOrientation(marker->data, marker->data_length);
+    }
+  }
+  return kUpright;
+}
+
 }  // namespace
 
 void TJPEGImage::LoadFromFile(const std::string& fileName) { LoadFromBytes(ReadFileBytes(fileName)); }
 
 void TJPEGImage::LoadFromBytes(std::string bytes) {
-  Decompressor decompressor(bytes);
+  Decompressor decompressor(bytes, true);
   decompressor.Run(ReadHeaderStep, &decompressor);
   CheckPictureSize(decompressor.cinfo.image_width, decompressor.cinfo.image_height);
-  width_ = static_cast<int>(decompressor.cinfo.image_width);
-  height_ = static_cast<int>(decompressor.cinfo.image_height);
+  storedWidth_ = static_cast<int>(decompressor.cinfo.image_width);
+  storedHeight_ = static_cast<int>(decompressor.cinfo.image_height);
+  orientation_ = SavedOrientation(decompressor.cinfo);
   bytes_ = std::move(bytes);
 }
 
-int TJPEGImage::ScaledWidth() const { return Scaled(width_, Scale); }
-int TJPEGImage::ScaledHeight() const { return Scaled(height_, Scale); }
+int TJPEGImage::Width() const { return SwapsSides(orientation_) ? storedHeight_ : storedWidth_; }
+int TJPEGImage::Height() const { return SwapsSides(orientation_) ? storedWidth_ : storedHeight_; }
+int TJPEGImage::ScaledWidth() const { return Scaled(Width(), Scale); }
+int TJPEGImage::ScaledHeight() const { return Scaled(Height(), Scale); }
 
 TBitmap TJPEGImage::Decode() const {
-  TBitmap bitmap = NewBitmap(ScaledWidth(), ScaledHeight(), TNewPixels::Undefined);
+  TBitmap bitmap = NewBitmap(Scaled(storedWidth_, Scale), Scaled(storedHeight_, Scale), TNewPixels::Undefined);
   DecodeInto(PixelRows(bitmap), nullptr);
-  return bitmap;
+  return TurnBitmap(std::move(bitmap), orientation_);
 }
 
 void TJPEGImage::DecodeInto(const TPixelRows& rows, TRowProgress* progress) const {
-  Decompressor decompressor(bytes_);
+  Decompressor decompressor(bytes_, false);
   jpeg_decompress_struct& cinfo = decompressor.cinfo;
   decompressor.Run(ReadHeaderStep, &decompressor);
   cinfo.scale_num = 1;

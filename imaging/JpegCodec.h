@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Bitmap.h"
+#include "Orientation.h"
 #include "RowProgress.h"
 
 #include <string>
@@ -16,8 +17,11 @@ enum TJPEGPerformance { jpBestQuality, jpBestSpeed };
 
 // A JPEG picture: the file's bytes with the header checked on load, decoded
 // on demand to a 24-bit bitmap at the chosen scale and speed. Grayscale and
-// CMYK files come out as RGB too. libjpeg's errors, and its warnings about
-// corrupt or missing data, raise "JPEG error #%d" with its message number.
+// CMYK files come out as RGB too. A picture whose EXIF orientation tag says
+// it is stored turned or mirrored is shown the way viewers show it: its
+// sizes and its decoded bitmap are those of the turned picture. libjpeg's
+// errors, and its warnings about corrupt or missing data, raise "JPEG error
+// #%d" with its message number.
 class TJPEGImage {
 public:
   TJPEGScale Scale = jsFullSize;
@@ -26,22 +30,28 @@ public:
   void LoadFromFile(const std::string& fileName);
   void LoadFromBytes(std::string bytes);
 
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  // The size of the picture as shown.
+  int Width() const;
+  int Height() const;
   // The size that Decode delivers at the current Scale (rounded up).
   int ScaledWidth() const;
   int ScaledHeight() const;
+  // The EXIF orientation the file gives (kUpright without one).
+  TOrientation Orientation() const { return orientation_; }
 
+  // The picture as shown, at the current Scale.
   TBitmap Decode() const;
-  // Decodes into the rows of a 24-bit bitmap of the scaled size, publishing
-  // finished rows to progress when one is given. Taking the rows rather than
-  // the bitmap lets another thread read the bitmap meanwhile.
+  // Decodes the rows as stored, unturned, into a 24-bit bitmap of the stored
+  // scaled size, publishing finished rows to progress when one is given.
+  // Taking the rows rather than the bitmap lets another thread read the
+  // bitmap meanwhile. For an upright picture these are the rows as shown.
   void DecodeInto(const TPixelRows& rows, TRowProgress* progress) const;
 
 private:
   std::string bytes_;
-  int width_ = 0;
-  int height_ = 0;
+  int storedWidth_ = 0;
+  int storedHeight_ = 0;
+  TOrientation orientation_ = kUpright;
 };
 
 // The bitmap as a progressive JPEG stream (YCbCr, JFIF) of the given quality

@@ -144,7 +144,7 @@ void TPicIcon::MakeThumbnail() {
   Bitmap = NewBitmap(ThumbWidth, ThumbHeight);
   if (Fast) {
     FastStretchBitmap(SourceBitmap, Bitmap);
-  } else if (jpeg) {
+  } else if (jpeg && Picture.Jpeg().Orientation() == kUpright) {
     DecodeWhileResampling(Picture.Jpeg(), SourceBitmap, Bitmap);
   } else {
     ResampleBitmap(SourceBitmap, Bitmap, rkLanczos3);
@@ -163,8 +163,13 @@ void TPicIcon::PrepareJpeg() {
       if (jpeg.ScaledWidth() > widthLimit || jpeg.ScaledHeight() > heightLimit) jpeg.Scale = scale;
     }
     SourceBitmap = jpeg.Decode();
+  } else if (jpeg.Orientation() != kUpright) {
+    // The stored rows of a turned picture are not the rows shown: it is
+    // decoded and turned whole before the resampler starts.
+    SourceBitmap = jpeg.Decode();
   }
-  // At publishing quality the decode runs alongside the resampler instead.
+  // At publishing quality an upright picture is decoded alongside the
+  // resampler instead.
 }
 
 void TPicIcon::DrawErrorMark() {

@@ -3,7 +3,9 @@
 
 #include <QBuffer>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <cstdlib>
 #include <random>
 #include <stdexcept>
@@ -70,9 +72,10 @@ void PutFrame(GifFileType* gif, const GifFrame& frame) {
   }
 }
 
-}  // namespace
-
-std::string MakeJpeg(const TBitmap& bitmap, JpegKind kind) {
+// A JPEG stream of width x height pixels with the given components, each row
+// filled by fill(y, row) just before it is encoded.
+std::string Encode(int width, int height, int components, J_COLOR_SPACE space, int quality,
+                   bool progressive, const std::function<void(int, std::vector<JSAMPLE>&)>& fill) {
   jpeg_compress_struct cinfo{};
   jpeg_error_mgr error{};
   cinfo.err = jpeg_std_error(&error);
@@ -81,17 +84,17 @@ std::string MakeJpeg(const TBitmap& bitmap, JpegKind kind) {
   unsigned char* output = nullptr;
   unsigned long size = 0;
   jpeg_mem_dest(&cinfo, &output, &size);
-  cinfo.image_width = static_cast<JDIMENSION>(bitmap.width());
-  cinfo.image_height = static_cast<JDIMENSION>(bitmap.height());
-  cinfo.input_components = kind == JpegKind::Grayscale ? 1 : kind == JpegKind::AdobeCmyk ? 4 : 3;
-  cinfo.in_color_space = kind == JpegKind::Grayscale ? JCS_GRAYSCALE : kind == JpegKind::AdobeCmyk ? JCS_CMYK : JCS_RGB;
+  cinfo.image_width = static_cast<JDIMENSION>(width);
+  cinfo.image_height = static_cast<JDIMENSION>(height);
+  cinfo.input_components = components;
+  cinfo.in_color_space = space;
   jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 95, TRUE);
-  if (kind == JpegKind::Progressive) jpeg_simple_progression(&cinfo);
+  jpeg_set_quality(&cinfo, quality, TRUE);
+  if (progressive) jpeg_simple_progression(&cinfo);
   jpeg_start_compress(&cinfo, TRUE);
-  std::vector<JSAMPLE> row(static_cast<std::size_t>(bitmap.width() * cinfo.input_components));
+  std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * static_cast<std::size_t>(components));
   while (cinfo.next_scanline < cinfo.image_height) {
-    FillRow(bitmap, static_cast<int>(cinfo.next_scanline), kind, row);
+    fill(static_cast<int>(cinfo.next_scanline), row);
     JSAMPROW rows[1] = {row.data()};
     jpeg_write_scanlines(&cinfo, rows, 1);
   }
@@ -100,6 +103,70 @@ std::string MakeJpeg(const TBitmap& bitmap, JpegKind kind) {
   std::string bytes(reinterpret_cast<const char*>(output), size);
   std::free(output);
   return bytes;
+}
+
+}  // namespace
+
+std::string MakeJpeg(const TBitmap& bitmap, JpegKind kind) {
+  const int components = kind == JpegKind::Grayscale ? 1 : kind == JpegKind::AdobeCmyk ? 4 : 3;
+  const J_COLOR_SPACE space = kind == JpegKind::Grayscale   ? JCS_GRAYSCALE
+                              : kind == JpegKind::AdobeCmyk ? JCS_CMYK
+                                                            : JCS_RGB;
+  return Encode(bitmap.width(), bitmap.height(), components, space, 95,
+                kind == JpegKind::Progressive,
+                [&](int y, std::vector<JSAMPLE>& row) { FillRow(bitmap, y, kind, row); });
+}
+
+std::string MakeFlatJpeg(int width, int height, std::uint8_t grey) {
+  return Encode(width, height, 1, JCS_GRAYSCALE, 50, false,
+                [grey](int, std::vector<JSAMPLE>& row) { std::fill(row.begin(), row.end(), grey); });
+}
+
+std::string ExifBlock(const ExifEntry& entry) {
+  const auto put = [&entry](std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+      const int shift = 8 * (entry.bigEndian ? bytes - 1 - i : i);
+      out += static_cast<char>((value >> shift) & 0xFF);
+    }
+  };
+  std::string block("Exif\0\0", 6);
+  block += entry.bigEndian ? "MM" : "II";
+  put(block, 42, 2);
+  put(block, 8, 4);  // the first IFD follows the header
+  put(block, 1, 2);  // one entry
+  put(block, 0x0112, 2);
+  put(block, static_cast<std::uint32_t>(entry.type), 2);
+  put(block, static_cast<std::uint32_t>(entry.count), 4);
+  // The value sits left-aligned in the four bytes of the entry.
+  if (entry.type == 3) {
+    put(block, static_cast<std::uint32_t>(entry.value), 2);
+    put(block, 0, 2);
+  } else {
+    put(block, static_cast<std::uint32_t>(entry.value), 4);
+  }
+  put(block, 0, 4);  // no next IFD
+  return block;
+}
+
+std::string WithApp1(const std::string& jpeg, const std::string& body) {
+  const std::size_t length = body.size() + 2;
+  std::string segment = "\xFF\xE1";
+  segment += static_cast<char>(length >> 8);
+  segment += static_cast<char>(length & 0xFF);
+  return jpeg.substr(0, 2) + segment + body + jpeg.substr(2);
+}
+
+TBitmap CornerMarkedBitmap(int width, int height) {
+  TBitmap bitmap = FilledBitmap(width, height, QColor(0, 0, 255));
+  for (int y = 0; y < height / 4; ++y) {
+    for (int x = 0; x < width / 4; ++x) {
+      std::uint8_t* left = bitmap.scanLine(y) + 3 * x;
+      std::uint8_t* right = bitmap.scanLine(y) + 3 * (width - 1 - x);
+      left[0] = 255, left[1] = 0, left[2] = 0;
+      right[0] = 0, right[1] = 255, right[2] = 0;
+    }
+  }
+  return bitmap;
 }
 
 JpegInfo ReadJpegInfo(const std::string& bytes) {

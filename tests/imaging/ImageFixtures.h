@@ -18,6 +18,28 @@ enum class JpegKind { Rgb, Grayscale, AdobeCmyk, Progressive };
 // A JPEG stream of the bitmap (quality 95), written by libjpeg directly.
 std::string MakeJpeg(const TBitmap& bitmap, JpegKind kind = JpegKind::Rgb);
 
+// A grey JPEG of any size, encoded row by row without a bitmap of that size:
+// a cheap picture of very many pixels.
+std::string MakeFlatJpeg(int width, int height, std::uint8_t grey);
+
+// An EXIF block (the body of an APP1 segment) whose first IFD holds one
+// orientation entry as written here: its value, type (3 is SHORT), count and
+// byte order.
+struct ExifEntry {
+  int value = 1;
+  int type = 3;
+  int count = 1;
+  bool bigEndian = true;
+};
+std::string ExifBlock(const ExifEntry& entry);
+
+// The JPEG stream with an APP1 segment of that body right after its start.
+std::string WithApp1(const std::string& jpeg, const std::string& body);
+
+// A picture whose stored top-left corner is red and top-right corner green,
+// each a quarter of the width and of the height; blue elsewhere.
+TBitmap CornerMarkedBitmap(int width, int height);
+
 // What libjpeg reads from the header of a valid JPEG stream.
 struct JpegInfo {
   int width = 0;

@@ -255,6 +255,84 @@ TEST_F(PicIconTest, BitmapWithoutPixelsGivesAnEmptyFile) {
   EXPECT_EQ("", test::ReadBytes(sandbox.File("old.jpg")));
 }
 
+// The corner colours of a picture as shown: 'R' red, 'G' green, '.' other,
+// read top-left, top-right, bottom-right, bottom-left, a few pixels in.
+std::string Corners(const TBitmap& bitmap) {
+  const int w = bitmap.width(), h = bitmap.height(), in = 3;
+  std::string corners;
+  for (const QPoint at : {QPoint(in, in), QPoint(w - 1 - in, in), QPoint(w - 1 - in, h - 1 - in),
+                          QPoint(in, h - 1 - in)}) {
+    const QColor c = PixelAt(bitmap, at.x(), at.y());
+    corners += c.red() > 180 && c.green() < 80 && c.blue() < 80   ? 'R'
+               : c.green() > 180 && c.red() < 80 && c.blue() < 80 ? 'G'
+                                                                   : '.';
+  }
+  return corners;
+}
+
+struct OrientationCase {
+  TOrientation orientation;
+  const char* corners;  // where a viewer shows the stored top-left (red) and top-right (green)
+  QSize thumb;
+};
+
+class PicIconOrientationTest : public PicIconTest,
+                               public ::testing::WithParamInterface<OrientationCase> {
+protected:
+  // A 160 x 120 picture stored with its marks at the top, tagged.
+  std::string TaggedJpeg() {
+    const std::string jpeg = test::MakeJpeg(test::CornerMarkedBitmap(160, 120));
+    return sandbox.Write("tagged.jpg", test::WithApp1(jpeg, test::ExifBlock({GetParam().orientation})));
+  }
+};
+
+TEST_P(PicIconOrientationTest, ThumbnailsInBothModesShowThePictureAsViewersDo) {
+  const std::string file = TaggedJpeg();
+  for (const bool fast : {false, true}) {
+    icon.Fast = fast;
+    icon.LoadFromFile(file);
+    EXPECT_EQ(icon.Bitmap.size(), GetParam().thumb) << "fast " << fast;
+    EXPECT_EQ(Corners(icon.Bitmap), GetParam().corners) << "fast " << fast;
+  }
+  EXPECT_EQ(QSize(icon.PictureWidth, icon.PictureHeight), GetParam().thumb.width() == 128
+                                                              ? QSize(160, 120)
+                                                              : QSize(120, 160));
+}
+
+TEST_P(PicIconOrientationTest, AConvertedPictureIsWrittenUpright) {
+  icon.MaxWidth = INT_MAX;
+  icon.MaxHeight = INT_MAX;
+  icon.LoadFromFile(TaggedJpeg());
+  icon.SaveToFile(sandbox.File("converted.jpg"));
+  TJPEGImage written;
+  written.LoadFromFile(sandbox.File("converted.jpg"));
+  EXPECT_EQ(written.Orientation(), kUpright) << "no tag left to turn it again";
+  const TBitmap pixels = written.Decode();
+  EXPECT_EQ(pixels.size(), GetParam().thumb.width() == 128 ? QSize(160, 120) : QSize(120, 160));
+  EXPECT_EQ(Corners(pixels), GetParam().corners);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryOrientation, PicIconOrientationTest,
+                         ::testing::Values(OrientationCase{1, "RG..", QSize(128, 96)},
+                                           OrientationCase{2, "GR..", QSize(128, 96)},
+                                           OrientationCase{3, "..RG", QSize(128, 96)},
+                                           OrientationCase{4, "..GR", QSize(128, 96)},
+                                           OrientationCase{5, "R..G", QSize(72, 96)},
+                                           OrientationCase{6, ".RG.", QSize(72, 96)},
+                                           OrientationCase{7, ".GR.", QSize(72, 96)},
+                                           OrientationCase{8, "G..R", QSize(72, 96)}));
+
+TEST_F(PicIconTest, ACorruptOrientationTagIsIgnored) {
+  const std::string jpeg = test::MakeJpeg(test::CornerMarkedBitmap(160, 120));
+  for (const test::ExifEntry& entry : {test::ExifEntry{9}, test::ExifEntry{6, 4}, test::ExifEntry{6, 3, 2}}) {
+    icon.LoadFromFile(sandbox.Write("bad.jpg", test::WithApp1(jpeg, test::ExifBlock(entry))));
+    EXPECT_EQ(icon.Bitmap.size(), QSize(128, 96));
+    EXPECT_EQ(Corners(icon.Bitmap), "RG..");
+  }
+  icon.LoadFromFile(sandbox.Write("cut.jpg", test::WithApp1(jpeg, test::ExifBlock({6}).substr(0, 24))));
+  EXPECT_EQ(Corners(icon.Bitmap), "RG..");
+}
+
 TEST_F(PicIconTest, FileThatCannotBeCreatedIsReported) {
   icon.DrawErrorMark();
   const std::string target = sandbox.File("no/such/folder/t.jpg");
