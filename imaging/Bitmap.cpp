@@ -10,10 +10,14 @@ namespace {
 // Fuzzing keeps pictures small, so that every input runs in bounded time.
 constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 24;
 #else
-constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 27;
+// 536 megapixels: stitched panoramas and the largest medium-format photos,
+// 1.5 GB as a 24-bit bitmap.
+constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 29;
 #endif
 
 }  // namespace
+
+std::int64_t MaxPicturePixels() { return kMaxPicturePixels; }
 
 void CheckPictureSize(std::int64_t width, std::int64_t height) {
   if (width < 0 || height < 0 || (height > 0 && width > kMaxPicturePixels / height)) {

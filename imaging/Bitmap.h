@@ -25,10 +25,13 @@ struct TPixelRows {
 // The rows of bitmap, detached from any copy so that writes stay private.
 TPixelRows PixelRows(TBitmap& bitmap);
 
-// Raises an Exception when width x height is negative or above the largest
-// picture, in pixels, that any decoder or scaler will allocate. Headers of
-// hostile files may claim anything up to 65535 x 65535; pictures above the
-// limit are refused before a single pixel buffer is made.
+// The largest picture, in pixels, that any decoder or scaler will allocate.
+std::int64_t MaxPicturePixels();
+
+// Raises an Exception when width x height is negative or above
+// MaxPicturePixels(). Headers of hostile files may claim anything up to
+// 65535 x 65535; pictures above the limit are refused before a single pixel
+// buffer is made.
 void CheckPictureSize(std::int64_t width, std::int64_t height);
 
 // Whether a new bitmap is painted white or left for a decoder to fill.

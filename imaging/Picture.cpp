@@ -2,6 +2,7 @@
 #include "Picture.h"
 
 #include "Errors.h"
+#include "FileHandle.h"
 #include "FileLib.h"
 #include "GifDecoder.h"
 
@@ -9,8 +10,13 @@
 #include <QByteArray>
 #include <QImageReader>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <mutex>
 
 namespace tessalune {
 namespace {
@@ -36,29 +42,58 @@ std::uint32_t LittleEndian(const std::string& bytes, std::size_t at, int size) {
   return value;
 }
 
+// What a bitmap file's headers say; bytes holds at least kBitmapHeaders.
+struct TBitmapHeader {
+  std::uint32_t offset;
+  std::int64_t width;
+  std::int64_t height;  // negative for rows stored top down
+  std::uint32_t bitCount;
+  std::uint32_t compression;
+};
+
+constexpr std::size_t kBitmapHeaders = 14 + 16;
+
+TBitmapHeader ReadBitmapHeader(const std::string& bytes) {
+  constexpr std::size_t kFileHeader = 14;
+  const bool core = LittleEndian(bytes, kFileHeader, 4) == 12;
+  return {LittleEndian(bytes, 10, 4),
+          core ? LittleEndian(bytes, 18, 2) : static_cast<std::int32_t>(LittleEndian(bytes, 18, 4)),
+          core ? LittleEndian(bytes, 20, 2) : static_cast<std::int32_t>(LittleEndian(bytes, 22, 4)),
+          LittleEndian(bytes, core ? 24 : 28, 2),
+          core || bytes.size() < 34 ? 0 : LittleEndian(bytes, 30, 4)};
+}
+
 // Qt's bitmap reader fills the rows of a truncated file with black; a file
 // too short for the pixels its uncompressed header promises is refused.
 void CheckBitmapComplete(const std::string& bytes) {
-  constexpr std::size_t kFileHeader = 14;
-  if (bytes.size() < kFileHeader + 16) throw Exception("Bitmap image is not valid");
-  const std::uint32_t offset = LittleEndian(bytes, 10, 4);
-  const bool core = LittleEndian(bytes, kFileHeader, 4) == 12;
-  const std::int64_t width = core ? LittleEndian(bytes, 18, 2) : static_cast<std::int32_t>(LittleEndian(bytes, 18, 4));
-  const std::int64_t height = core ? LittleEndian(bytes, 20, 2) : static_cast<std::int32_t>(LittleEndian(bytes, 22, 4));
-  const std::uint32_t bitCount = LittleEndian(bytes, core ? 24 : 28, 2);
-  const std::uint32_t compression = core || bytes.size() < 34 ? 0 : LittleEndian(bytes, 30, 4);
-  if (compression != 0 && compression != 3) return;  // run-length data has no fixed size
-  if (width < 0 || bitCount > 32) throw Exception("Bitmap image is not valid");
-  CheckPictureSize(width, std::abs(height));
-  const std::int64_t rowBytes = (width * bitCount + 31) / 32 * 4;
-  if (static_cast<std::int64_t>(bytes.size()) < offset + rowBytes * std::abs(height)) {
+  if (bytes.size() < kBitmapHeaders) throw Exception("Bitmap image is not valid");
+  const TBitmapHeader header = ReadBitmapHeader(bytes);
+  if (header.compression != 0 && header.compression != 3) return;  // run-length data has no fixed size
+  if (header.width < 0 || header.bitCount > 32) throw Exception("Bitmap image is not valid");
+  CheckPictureSize(header.width, std::abs(header.height));
+  const std::int64_t rowBytes = (header.width * header.bitCount + 31) / 32 * 4;
+  if (static_cast<std::int64_t>(bytes.size()) < header.offset + rowBytes * std::abs(header.height)) {
     throw Exception("Bitmap image is not valid");
   }
+}
+
+// The first count bytes of a file, or fewer when it is shorter; empty when
+// it cannot be read.
+std::string ReadFileHead(const std::string& fileName, std::size_t count) {
+  const TFileHandle file(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  std::string head(count, '\0');
+  const ssize_t got = file.Get() < 0 ? -1 : ::read(file.Get(), head.data(), count);
+  head.resize(got < 0 ? 0 : std::size_t(got));
+  return head;
 }
 
 // Decodes with Qt's reader for exactly this format: the content never picks
 // another one.
 QImage ReadWithQt(const std::string& bytes, const char* format, const char* invalidText) {
+  // Qt refuses images above an allocation limit of its own (128 MB); the
+  // picture limit, checked below, is the one that holds here.
+  static std::once_flag limitRaised;
+  std::call_once(limitRaised, [] { QImageReader::setAllocationLimit(int(MaxPicturePixels() * 4 >> 20)); });
   QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
   QBuffer buffer(&data);
   buffer.open(QIODevice::ReadOnly);
@@ -123,6 +158,31 @@ int TPicture::Height() const {
     case TGraphicKind::None: return 0;
     default: return image_.height();
   }
+}
+
+std::int64_t DeclaredPixels(const std::string& fileName) {
+  const std::string kind = AsciiLower(Extension(fileName));
+  try {
+    if (kind == "jpg" || kind == "jpeg") {
+      TJPEGImage jpeg;
+      jpeg.LoadFromFile(fileName);
+      return std::int64_t{jpeg.Width()} * jpeg.Height();
+    }
+    if (kind == "gif") {
+      // The logical screen, which the decoded picture covers.
+      const std::string head = ReadFileHead(fileName, 10);
+      return head.size() < 10 ? 0 : std::int64_t{LittleEndian(head, 6, 2)} * LittleEndian(head, 8, 2);
+    }
+    if (kind == "bmp") {
+      const std::string head = ReadFileHead(fileName, kBitmapHeaders + 4);
+      if (head.size() < kBitmapHeaders) return 0;
+      const TBitmapHeader header = ReadBitmapHeader(head);
+      return std::max<std::int64_t>(header.width, 0) * std::abs(header.height);
+    }
+  } catch (const std::exception&) {
+    // Unreadable: loading it will hold nothing either.
+  }
+  return 0;
 }
 
 }  // namespace tessalune

@@ -4,6 +4,8 @@
 #include <QColor>
 #include <QImage>
 
+#include <algorithm>
+
 #include "PicIcon.h"
 #include "RenderAhead.h"
 #include "TestSupport.h"
@@ -55,6 +57,29 @@ TEST_F(RenderAheadTest, StopsWithJobsLeft) {
     for (int i = 0; i < taken; ++i) ahead.Take(i);
   }
   SUCCEED();
+}
+
+// By the estimate, each picture below takes 8 bytes a pixel while it is
+// loaded, and its thumbnail, within 20 x 20, 3 bytes a pixel while it waits.
+TEST_F(RenderAheadTest, HoldsNoMoreBytesAheadThanItsBudget) {
+  const std::int64_t picture = 8 * 200 * 100 + 3 * 20 * 20;
+  std::vector<TRenderJob> jobs;
+  for (int i = 0; i < 24; ++i) {
+    const std::string file = box.File("big" + std::to_string(i) + ".bmp");
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(QColor(i * 10, 100, 200));
+    ASSERT_TRUE(image.save(QString::fromStdString(file), "BMP"));
+    jobs.push_back({file, 20, 20, 80});
+  }
+  for (const std::int64_t budget : {2 * picture, picture / 2}) {
+    TRenderAhead ahead(jobs, budget);
+    for (int i = 0; i < 24; i += i < 10 ? 1 : 3) {
+      const auto icon = ahead.Take(i);
+      EXPECT_EQ(icon->Bitmap.size(), QSize(20, 10));
+    }
+    EXPECT_GT(ahead.PeakBytes(), 0);
+    EXPECT_LE(ahead.PeakBytes(), std::max(budget, picture)) << "budget " << budget;
+  }
 }
 
 TEST_F(RenderAheadTest, UnreadablePictureGivesTheErrorMark) {

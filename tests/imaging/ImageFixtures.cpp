@@ -122,6 +122,31 @@ std::string MakeFlatJpeg(int width, int height, std::uint8_t grey) {
                 [grey](int, std::vector<JSAMPLE>& row) { std::fill(row.begin(), row.end(), grey); });
 }
 
+std::string MakeFlatRle8Bitmap(int width, int height, QColor colour) {
+  std::string runs;
+  for (int y = 0; y < height; ++y) {
+    for (int left = width; left > 0; left -= 255) {
+      runs += static_cast<char>(std::min(left, 255));
+      runs += '\0';  // colour index 0
+    }
+    runs += std::string("\0\0", 2);  // end of line
+  }
+  runs += std::string("\0\1", 2);  // end of bitmap
+  const auto le = [](std::uint32_t value, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return out;
+  };
+  const std::uint32_t offset = 14 + 40 + 4;  // headers and a palette of one colour
+  std::string file = "BM" + le(offset + std::uint32_t(runs.size()), 4) + le(0, 4) + le(offset, 4);
+  file += le(40, 4) + le(std::uint32_t(width), 4) + le(std::uint32_t(height), 4) + le(1, 2) +
+          le(8, 2) + le(1, 4) + le(std::uint32_t(runs.size()), 4) + le(2835, 4) + le(2835, 4) +
+          le(1, 4) + le(0, 4);
+  file += {static_cast<char>(colour.blue()), static_cast<char>(colour.green()),
+           static_cast<char>(colour.red()), '\0'};
+  return file + runs;
+}
+
 std::string ExifBlock(const ExifEntry& entry) {
   const auto put = [&entry](std::string& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {

@@ -22,6 +22,10 @@ std::string MakeJpeg(const TBitmap& bitmap, JpegKind kind = JpegKind::Rgb);
 // a cheap picture of very many pixels.
 std::string MakeFlatJpeg(int width, int height, std::uint8_t grey);
 
+// A run-length encoded 8-bit bitmap file of one colour: a small file of very
+// many pixels.
+std::string MakeFlatRle8Bitmap(int width, int height, QColor colour);
+
 // An EXIF block (the body of an APP1 segment) whose first IFD holds one
 // orientation entry as written here: its value, type (3 is SHORT), count and
 // byte order.

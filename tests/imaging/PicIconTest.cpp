@@ -4,11 +4,25 @@
 #include "Errors.h"
 #include "ImageFixtures.h"
 #include "ImageResize.h"
+#include "ProcessLimits.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <climits>
+#include <cstdint>
+#include <fstream>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TESSALUNE_ADDRESS_SANITIZER
+#endif
+#elif defined(__SANITIZE_ADDRESS__)
+#define TESSALUNE_ADDRESS_SANITIZER
+#endif
 
 namespace tessalune {
 namespace {
@@ -331,6 +345,62 @@ TEST_F(PicIconTest, ACorruptOrientationTagIsIgnored) {
   }
   icon.LoadFromFile(sandbox.Write("cut.jpg", test::WithApp1(jpeg, test::ExifBlock({6}).substr(0, 24))));
   EXPECT_EQ(Corners(icon.Bitmap), "RG..");
+}
+
+// Large pictures: a flat JPEG is cheap to write and to read.
+
+TEST_F(PicIconTest, APictureOfTwoHundredAndSixtyEightMegapixelsIsThumbnailedInBothModes) {
+  if (MaxPicturePixels() < (std::int64_t{1} << 28)) GTEST_SKIP() << "this build refuses large pictures";
+  const std::string file = sandbox.Write("panorama.jpg", test::MakeFlatJpeg(16384, 16384, 128));
+  for (const bool fast : {true, false}) {
+    icon.Fast = fast;
+    icon.LoadFromFile(file);
+    EXPECT_EQ(icon.PictureWidth, 16384) << "fast " << fast;
+    ASSERT_EQ(icon.Bitmap.size(), QSize(96, 96)) << "fast " << fast;
+    EXPECT_NEAR(PixelAt(icon.Bitmap, 50, 50).green(), 128, 3) << "fast " << fast;
+  }
+}
+
+// Qt's bitmap reader has a memory limit of its own, below the picture limit.
+TEST_F(PicIconTest, ABitmapOfMoreThanQtsOwnLimitIsThumbnailed) {
+  if (MaxPicturePixels() < 12000 * 12000) GTEST_SKIP() << "this build refuses large pictures";
+  icon.Fast = true;
+  icon.LoadFromFile(sandbox.Write("scan.bmp", test::MakeFlatRle8Bitmap(12000, 12000, Qt::red)));
+  EXPECT_EQ(icon.PictureWidth, 12000);
+  ASSERT_EQ(icon.Bitmap.size(), QSize(95, 95));
+  EXPECT_GT(PixelAt(icon.Bitmap, 50, 50).red(), 240);
+  EXPECT_EQ(PixelAt(icon.Bitmap, 50, 50).green(), 0);
+}
+
+TEST_F(PicIconTest, APictureClaimingMoreThanTheLimitGivesTheErrorMark) {
+  std::string jpeg = test::MakeJpeg(test::FilledBitmap(16, 16, Qt::gray));
+  const std::size_t frame = jpeg.find("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  jpeg.replace(frame + 5, 4, std::string("\x80\x00\x80\x00", 4));  // 32768 x 32768
+  icon.LoadFromFile(sandbox.Write("claims.jpg", jpeg));
+  EXPECT_TRUE(IsErrorMark(icon.Bitmap));
+  EXPECT_EQ(icon.PictureWidth, 0);
+}
+
+TEST_F(PicIconTest, APictureWhoseBitmapCannotBeAllocatedGivesTheErrorMark) {
+#ifdef TESSALUNE_ADDRESS_SANITIZER
+  GTEST_SKIP() << "the address sanitizer cannot run under a limit of address space";
+#endif
+  const std::string file = sandbox.Write("big.jpg", test::MakeFlatJpeg(8192, 8192, 128));
+  icon.MaxWidth = INT_MAX;
+  icon.MaxHeight = INT_MAX;
+  const test::ChildOutcome outcome = test::RunInChildProcess([&] {
+    // Room for much, but not for the 192 MB of the picture.
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t room = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + (rlim_t(96) << 20);
+    const struct rlimit limit{room, room};
+    if (::setrlimit(RLIMIT_AS, &limit) != 0) return 2;
+    icon.LoadFromFile(file);
+    return IsErrorMark(icon.Bitmap) && icon.PictureWidth == 0 ? 0 : 1;
+  });
+  ASSERT_TRUE(outcome.Unavailable.empty()) << outcome.Unavailable;
+  EXPECT_EQ(outcome.Status, 0) << "1: no error mark, 2: no limit";
 }
 
 TEST_F(PicIconTest, FileThatCannotBeCreatedIsReported) {

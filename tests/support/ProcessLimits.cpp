@@ -36,11 +36,10 @@ ScopedFileSizeLimit::~ScopedFileSizeLimit() {
   ::signal(SIGXFSZ, savedSignal_);
 }
 
-ChildOutcome RunAsUnprivilegedUser(const std::function<int()>& body) {
+ChildOutcome RunInChildProcess(const std::function<int()>& body) {
   const pid_t child = ::fork();
   if (child < 0) return {-1, "cannot start a child process"};
   if (child == 0) {
-    if (!DropPrivileges()) ::_exit(kCannotDrop);
     int status = 1;
     try {
       status = body();
@@ -55,8 +54,13 @@ ChildOutcome RunAsUnprivilegedUser(const std::function<int()>& body) {
     ended = ::waitpid(child, &status, 0);
   } while (ended < 0 && errno == EINTR);
   if (ended < 0 || !WIFEXITED(status)) return {-1, "the child process was killed"};
-  if (WEXITSTATUS(status) == kCannotDrop) return {-1, "root cannot become the unprivileged user nobody here"};
   return {WEXITSTATUS(status), ""};
+}
+
+ChildOutcome RunAsUnprivilegedUser(const std::function<int()>& body) {
+  const ChildOutcome outcome = RunInChildProcess([&body] { return DropPrivileges() ? body() : kCannotDrop; });
+  if (outcome.Status == kCannotDrop) return {-1, "root cannot become the unprivileged user nobody here"};
+  return outcome;
 }
 
 }  // namespace tessalune::test

@@ -30,6 +30,11 @@ struct ChildOutcome {
   std::string Unavailable;  // not empty: the child could not be made to run so
 };
 
+// Runs body in a child process, which exits with body's result; an exception
+// in body exits with 1. What the child changes (its limits, its memory) stays
+// with it.
+ChildOutcome RunInChildProcess(const std::function<int()>& body);
+
 // Runs body in a child process under a user to whom permission checks apply:
 // the current user, or the unprivileged "nobody" (uid and gid 65534) when the
 // tests run as root, who may write anything. The child exits with body's
