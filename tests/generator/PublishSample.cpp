@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Publishes a sample gallery from one template, for the template's
 // screenshot: draws a dozen landscape pictures, builds a gallery with
-// descriptions and two thumbnail pages, and publishes it.
+// descriptions and two thumbnail pages, and publishes it. With "long", the
+// pictures have long names and long descriptions, to see how a template
+// copes with them.
 //
-//   tessalune_publish_sample <templates folder> <template> <output folder>
+//   tessalune_publish_sample <templates folder> <template> <output folder> [long]
 #include <QColor>
 #include <QGuiApplication>
 #include <QImage>
@@ -55,7 +57,13 @@ const char* const kDescriptions[] = {
     "", "Sunset over the bay", "Path to the summit", "", "Wild flowers & grasses",
     "The harbour at noon", "", "Evening light"};
 
-int Run(const std::string& templates, const std::string& name, const std::string& output) {
+const char* const kLongDescription =
+    "A long description: the path climbs from the harbour through the old pine wood, past the "
+    "ruined chapel and along the cliffs, until the whole bay lies open below, with the islands "
+    "in the haze and the evening ferry just leaving.";
+
+int Run(const std::string& templates, const std::string& name, const std::string& output,
+        bool longTexts) {
   namespace fs = std::filesystem;
   const fs::path pictures = fs::path(output).parent_path() / (name + "-pictures");
   fs::create_directories(pictures);
@@ -82,14 +90,17 @@ int Run(const std::string& templates, const std::string& name, const std::string
   gallery.SetVisitedLinkColor(0x6B4A7A);
   gallery.SetTextColor(0x333333);
   for (int n = 0; n < 12; ++n) {
-    const std::string file = (pictures / ("coast-" + std::to_string(n + 1) + ".bmp")).string();
+    const std::string stem = longTexts && n % 3 == 0
+                                 ? "a-rather-long-file-name-from-the-camera-DSC_2024_0" + std::to_string(n)
+                                 : "coast-" + std::to_string(n + 1);
+    const std::string file = (pictures / (stem + ".bmp")).string();
     if (!Landscape(n).save(QString::fromStdString(file), "BMP")) {
       std::cerr << "cannot write " << file << "\n";
       return 1;
     }
     TImageFile& picture = *gallery.ImageFiles().Add();
     picture.FileName = file;
-    picture.Caption = kDescriptions[n];
+    picture.Caption = longTexts && n % 2 == 0 ? kLongDescription : kDescriptions[n];
   }
   TPageGenerator generator;
   generator.Publish(gallery);
@@ -101,12 +112,13 @@ int Run(const std::string& templates, const std::string& name, const std::string
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
-  if (argc != 4) {
-    std::cerr << "usage: tessalune_publish_sample <templates folder> <template> <output folder>\n";
+  const bool longTexts = argc == 5 && std::string(argv[4]) == "long";
+  if (argc != 4 && !longTexts) {
+    std::cerr << "usage: tessalune_publish_sample <templates folder> <template> <output folder> [long]\n";
     return 2;
   }
   try {
-    return tessalune::Run(argv[1], argv[2], argv[3]);
+    return tessalune::Run(argv[1], argv[2], argv[3], longTexts);
   } catch (const std::exception& error) {
     std::cerr << error.what() << "\n";
     return 1;
