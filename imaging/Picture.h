@@ -15,7 +15,8 @@ enum class TGraphicKind { None, Bitmap, Icon, Jpeg, Gif, Metafile };
 // The picture container: loads a picture file through the decoder that its
 // extension names (letter case ignored) and holds the one graphic it read.
 // Bitmaps, icons and GIF frames are decoded on load; a JPEG keeps its bytes
-// and decodes when asked; a metafile is played when drawn.
+// and decodes when asked, turned as its EXIF orientation says (its sizes are
+// those of the turned picture); a metafile is played when drawn.
 class TPicture {
 public:
   // Replaces the graphic. Raises "Unknown picture file extension (.%s)" for
