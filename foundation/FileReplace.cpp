@@ -82,10 +82,9 @@ void ReplaceFileContent(const std::string& fileName, std::int64_t size,
   std::string temporary;
   TFileHandle file(CreateSibling(target, temporary));
   if (file.Get() < 0) {
-    // A folder the user may not write, holding a file the user may.
-    if (exists && (errno == EACCES || errno == EPERM)) {
-      return WriteInPlace(target, fileName, size, write, durability, true);
-    }
+    // A folder the user may not write, holding a file the user may (or no
+    // folder at all, such as a file reached through /proc).
+    if (exists) return WriteInPlace(target, fileName, size, write, durability, true);
     RaiseCreateError(fileName);
   }
   if (exists) ::fchmod(file.Get(), previous.st_mode & 07777);

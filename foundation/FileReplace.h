@@ -13,10 +13,11 @@ enum class TDurability { Cached, Flushed };
 // Replaces the content of fileName without ever leaving it half written: the
 // bytes go to a new file in the same folder, which then takes the old one's
 // place and its permissions. A symbolic link keeps pointing at the replaced
-// file. When the folder may not be written but the file may, the file is
-// written in place, with room for the new content reserved first, so that a
-// full disk still finds the old content whole. Anything that is not a
-// regular file (a device, a pipe) is written as it is.
+// file. When no new file can be made beside it (a folder the user may not
+// write) but the file may be written, it is written in place, with room for
+// the new content reserved first, so that a full disk still finds the old
+// content whole. Anything that is not a regular file (a device, a pipe) is
+// written as it is.
 //
 // Raises EFCreateError "Cannot create file %s" when the file cannot be
 // created or may not be written (an existing file nobody may write is kept),

@@ -305,12 +305,22 @@ TEST(GalleryFile, AWritableFileInAFolderThatMayNotBeWrittenIsSavedInPlace) {
   gallery.SetTitle("Saved in place");
   const test::ChildOutcome outcome = test::RunAsUnprivilegedUser([&] {
     gallery.SaveToFile(file);
-    return 0;
+    TPicGallery longer;
+    longer.Clear();
+    longer.SetCaption(std::string(5000, 'c'));
+    try {
+      // Room is reserved before the first byte is written over.
+      test::ScopedFileSizeLimit limit(4000);
+      longer.SaveToFile(file);
+      return 2;
+    } catch (const EWriteError&) {
+      return 0;
+    }
   });
   std::filesystem::permissions(shared, std::filesystem::perms(0755));
   if (!outcome.Unavailable.empty()) GTEST_SKIP() << outcome.Unavailable;
-  EXPECT_EQ(outcome.Status, 0) << "the save failed";
-  EXPECT_EQ(test::ReadBytes(file), SavedText(gallery));
+  EXPECT_EQ(outcome.Status, 0) << "1: the save failed, 2: a save beyond the limit succeeded";
+  EXPECT_EQ(test::ReadBytes(file), SavedText(gallery)) << "written in place, and then left whole";
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(shared),
                           std::filesystem::directory_iterator()),
             1);

@@ -96,25 +96,15 @@ std::string CheckText(const std::string& text) {
 }
 
 
-// The character a reference stands for, as UTF-8; empty for an unknown one.
+// The character a reference stands for; empty for an unknown one. Pages
+// written here refer by number to ASCII characters only.
 std::string ReferencedCharacter(const std::string& name) {
   static const std::map<std::string, std::string> named = {
-      {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}, {"nbsp", "\xC2\xA0"}};
+      {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}};
   if (name.size() > 1 && name[0] == '#') {
     const bool hex = name[1] == 'x' || name[1] == 'X';
     const unsigned long code = std::strtoul(name.c_str() + (hex ? 2 : 1), nullptr, hex ? 16 : 10);
-    std::string utf8;
-    if (code < 0x80) {
-      utf8 += char(code);
-    } else if (code < 0x800) {
-      utf8 += char(0xC0 | (code >> 6));
-      utf8 += char(0x80 | (code & 0x3F));
-    } else {
-      utf8 += char(0xE0 | (code >> 12));
-      utf8 += char(0x80 | ((code >> 6) & 0x3F));
-      utf8 += char(0x80 | (code & 0x3F));
-    }
-    return utf8;
+    return code > 0 && code < 0x80 ? std::string(1, char(code)) : "";
   }
   const auto found = named.find(name);
   return found == named.end() ? "" : found->second;

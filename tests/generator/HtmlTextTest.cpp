@@ -41,12 +41,9 @@ TEST_P(NameToHtmlTest, EscapesForTextAndQuotedAttributes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NameToHtmlTest,
-    ::testing::Values(TextCase{"IMG_0001.JPG", "IMG_0001.JPG"},
-                      TextCase{"caf\xC3\xA9 #5 100%.jpg", "caf\xC3\xA9 #5 100%.jpg"},
-                      TextCase{"say \"cheese\".jpg", "say &quot;cheese&quot;.jpg"},
-                      TextCase{"it's.jpg", "it&#39;s.jpg"}, TextCase{"a<b>.jpg", "a&lt;b&gt;.jpg"},
-                      // An entity in a name is the name's own text.
-                      TextCase{"a&amp;b.jpg", "a&amp;amp;b.jpg"},
+    ::testing::Values(TextCase{"caf\xC3\xA9 #5 100%.jpg", "caf\xC3\xA9 #5 100%.jpg"},
+                      TextCase{"say \"cheese\" & it's <a>.jpg",
+                               "say &quot;cheese&quot; &amp; it&#39;s &lt;a&gt;.jpg"},
                       // Never a placeholder of the page template.
                       TextCase{"{title}.jpg", "&#123;title}.jpg"}));
 
@@ -62,25 +59,11 @@ TEST_P(PathToUrlTest, EscapesWhatALinkMayNotHold) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    FineAsTheyAre, PathToUrlTest,
-    ::testing::Values(UrlCase{"index.html", "index.html"},
-                      UrlCase{"../images/IMG_0001.JPG", "../images/IMG_0001.JPG"},
-                      UrlCase{"M\xC3\xBCller.jpg", "M\xC3\xBCller.jpg"},
-                      UrlCase{"it's(1)[a]+b=c,d;e@f!g$h~i^j|k.jpg",
-                              "it's(1)[a]+b=c,d;e@f!g$h~i^j|k.jpg"},
-                      UrlCase{"../images/12:30.jpg", "../images/12:30.jpg"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Escaped, PathToUrlTest,
-    ::testing::Values(UrlCase{"photo 1.jpg", "photo%201.jpg"},
-                      UrlCase{"say \"cheese\".jpg", "say%20%22cheese%22.jpg"},
-                      UrlCase{"Nr #5.jpg", "Nr%20%235.jpg"},
-                      UrlCase{"100% done.jpg", "100%25%20done.jpg"},
-                      UrlCase{"what?.jpg", "what%3F.jpg"}, UrlCase{"a<b>.jpg", "a%3Cb%3E.jpg"},
-                      UrlCase{"back\\slash.jpg", "back%5Cslash.jpg"},
-                      UrlCase{"Tom & Jerry.jpg", "Tom%20%26%20Jerry.jpg"},
-                      UrlCase{"{title}`.jpg", "%7Btitle%7D%60.jpg"},
-                      UrlCase{"tab\there\x7F.jpg", "tab%09here%7F.jpg"},
+    Cases, PathToUrlTest,
+    ::testing::Values(UrlCase{"../images/M\xC3\xBCller_(1)+it's[2];12:30.jpg",
+                              "../images/M\xC3\xBCller_(1)+it's[2];12:30.jpg"},
+                      UrlCase{"say \"cheese\" Nr #5 100%.jpg", "say%20%22cheese%22%20Nr%20%235%20100%25.jpg"},
+                      UrlCase{"what?<b>\\&{x}`\t\x7F.jpg", "what%3F%3Cb%3E%5C%26%7Bx%7D%60%09%7F.jpg"},
                       UrlCase{"../my images/th #1/a.jpg", "../my%20images/th%20%231/a.jpg"},
                       // A colon before the first "/" would start a scheme.
                       UrlCase{"photo:1.jpg", "photo%3A1.jpg"},

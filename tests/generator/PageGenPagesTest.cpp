@@ -152,33 +152,6 @@ TEST_F(PageGenPagesTest, CellsLinkPicturePagesThumbnailsAndSizes) {
   EXPECT_EQ(cell.at("image_caption"), "");
 }
 
-TEST_F(PageGenPagesTest, NamesGoIntoLinksAsUrlsAndIntoTextAsHtml) {
-  gallery.SetFirstPageName("my index.html");
-  gallery.SetTitle("Tom & Jerry");
-  gallery.SetRowCount(1);
-  gallery.SetColCount(1);
-  gallery.SetBackgroundImage(Picture("pictures/paper 1.bmp"));
-  Add(Picture("pictures/a b.bmp"));
-  Add(Picture("pictures/c#d.bmp"));
-  Publish();
-  const auto head = Head("my index.html");
-  EXPECT_EQ(head.at("first_page"), "my%20index.html");
-  EXPECT_EQ(head.at("title"), "Tom &amp; Jerry - Page 1 of 2");
-  EXPECT_EQ(head.at("bgimage"), "paper%201.bmp");
-  const auto cell = ProbeLines(Out("my index.html"), "CELL").at(0);
-  EXPECT_EQ(cell.at("th_href"), "thums/th_a%20b.jpg");
-  EXPECT_EQ(cell.at("image_filename"), "a b.bmp");
-  const auto second = Head("page_2.html");
-  EXPECT_EQ(second.at("prev_page"), "my%20index.html");
-  EXPECT_EQ(second.at("prev_link"), "<a href=\"my%20index.html\">PREV</a>");
-  const auto image = ProbeLines(Out("image_2.html"), "IMAGE").at(0);
-  EXPECT_EQ(image.at("image_href"), "images/c%23d.bmp");
-  EXPECT_EQ(image.at("image_filename"), "c#d.bmp");
-  EXPECT_EQ(image.at("thumb_link"), "<a href=\"page_2.html\">Thumbnails</a>");
-  EXPECT_EQ(ProbeLines(Out("image_1.html"), "IMAGE").at(0).at("next_link"),
-            "<a href=\"image_2.html\">NEXT</a>");
-}
-
 TEST_F(PageGenPagesTest, DescriptionsAreEscapedInCaptions) {
   gallery.SetShowIconCaption(true);
   gallery.SetShowImageCaption(true);

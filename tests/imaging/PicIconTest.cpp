@@ -336,15 +336,21 @@ INSTANTIATE_TEST_SUITE_P(EveryOrientation, PicIconOrientationTest,
                                            OrientationCase{7, ".GR.", QSize(72, 96)},
                                            OrientationCase{8, "G..R", QSize(72, 96)}));
 
-TEST_F(PicIconTest, ACorruptOrientationTagIsIgnored) {
+TEST_F(PicIconTest, AMalformedOrientationTagIsIgnored) {
   const std::string jpeg = test::MakeJpeg(test::CornerMarkedBitmap(160, 120));
-  for (const test::ExifEntry& entry : {test::ExifEntry{9}, test::ExifEntry{6, 4}, test::ExifEntry{6, 3, 2}}) {
-    icon.LoadFromFile(sandbox.Write("bad.jpg", test::WithApp1(jpeg, test::ExifBlock(entry))));
+  const auto shown = [&](const std::string& exif) {
+    icon.LoadFromFile(sandbox.Write("tagged.jpg", test::WithApp1(jpeg, exif)));
+    return Corners(icon.Bitmap);
+  };
+  EXPECT_EQ(shown(test::ExifBlock({6, 3, 1, false})), ".RG.") << "little-endian is read too";
+  std::string badOrder = test::ExifBlock({6});
+  badOrder.replace(6, 2, "XX");
+  for (const std::string& exif :
+       {test::ExifBlock({9}), test::ExifBlock({0}), test::ExifBlock({6, 4}), test::ExifBlock({6, 3, 2}),
+        test::ExifBlock({6}).substr(0, 21), badOrder, std::string("Exif\0\0", 6)}) {
+    EXPECT_EQ(shown(exif), "RG..") << testing::PrintToString(exif);
     EXPECT_EQ(icon.Bitmap.size(), QSize(128, 96));
-    EXPECT_EQ(Corners(icon.Bitmap), "RG..");
   }
-  icon.LoadFromFile(sandbox.Write("cut.jpg", test::WithApp1(jpeg, test::ExifBlock({6}).substr(0, 24))));
-  EXPECT_EQ(Corners(icon.Bitmap), "RG..");
 }
 
 // Large pictures: a flat JPEG is cheap to write and to read.

