@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Publish button of the publishing dialog: the checks of the settings,
+// then one publish run under the progress window, then the browser.
+#include <filesystem>
+#include <vector>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "AsciiText.h"
+#include "FileLib.h"
+#include "GalleryProp.h"
+#include "Globals.h"
+#include "PageGen.h"
+#include "ProgressDlg.h"
+#include "PublicDlg.h"
+#include "ShellOpen.h"
+#include "UserPrompt.h"
+
+namespace tessalune {
+namespace {
+
+// The characters that would make a sub-folder name a path or an invalid name.
+constexpr std::string_view kPathCharacters = ".\\/:*?\"<>|";
+
+bool IsFile(const std::string& path) {
+  std::error_code unreadable;
+  return std::filesystem::is_regular_file(path, unreadable);
+}
+
+bool IsFolder(const std::string& path) {
+  std::error_code unreadable;
+  return std::filesystem::is_directory(path, unreadable);
+}
+
+// The first page of the published gallery, as the settings name it.
+std::string FirstPagePath(const TPicGallery& gallery) {
+  std::string path = AddBackslash(gallery.OutputFolder());
+  if (!gallery.PagesFolder().empty()) path = AddBackslash(path + gallery.PagesFolder());
+  return path + gallery.FirstPageName();
+}
+
+}  // namespace
+
+void TfrmPublic::btnOkClick() {
+  if (edtIconPrefix->text().isEmpty() && edtIconsFolder->text().isEmpty()) edtIconPrefix->setText("th_");
+  if (!publishMode_) {
+    accept();
+    return;
+  }
+  if (!CheckSubFolders()) return;
+  if (!CheckOutputFolder()) {
+    ShowPage(pgGeneral);
+    edtOutFolder->setFocus();
+    return;
+  }
+  lastOutputFolder_ = edtOutFolder->text().toStdString();
+  SaveToGallery();
+  if (!CheckTemplate()) {
+    ShowPage(pgPageLayout);
+    cbxTemplates->setFocus();
+    return;
+  }
+  PublishGallery();
+}
+
+bool TfrmPublic::CheckSubFolderName(QLineEdit& edit, const std::string& optionName) {
+  if (edit.text().toStdString().find_first_of(kPathCharacters) == std::string::npos) return true;
+  ShowPage(pgGeneral);
+  edit.setFocus();
+  MessageDlg("The \"" + optionName +
+                 "\" option specifies a sub-folder in the output folder and must contain a simple folder "
+                 "name without path.",
+             TMsgDlgType::mtWarning, mbOK);
+  return false;
+}
+
+bool TfrmPublic::CheckSubFolders() {
+  return CheckSubFolderName(*edtIconsFolder, "Thumbnails sub-folder") &&
+         CheckSubFolderName(*edtPagesFolder, "HTML page sub-folder") &&
+         CheckSubFolderName(*edtImagesFolder, "Full-size images sub-folder");
+}
+
+// Asks before publishing into a folder that holds files, at any depth,
+// unless it is the folder that passed last. The folder looked into is the one
+// that will be published into: the text without blanks at its ends. Names
+// that differ in letter case are different folders.
+bool TfrmPublic::CheckOutputFolder() {
+  const std::string typed = edtOutFolder->text().toStdString();
+  const std::string folder = Trim(typed);
+  if (folder.empty()) {
+    ShowPage(pgGeneral);
+    edtOutFolder->setFocus();
+    MessageDlg("The output folder must be specified.", TMsgDlgType::mtWarning, mbOK);
+    return false;
+  }
+  if (typed == lastOutputFolder_ || !IsFolder(folder)) return true;
+  std::vector<std::string> files;
+  FindFiles(files, folder, "*.*", true, true, false);
+  if (files.empty()) return true;
+  return MessageDlg("The \"" + folder + "\" folder contains files that may be overwrited when publishing.\n" +
+                        "Do you want to continue?",
+                    TMsgDlgType::mtConfirmation, mbYes | mbNo | mbCancel) == mrYes;
+}
+
+// With no template at all the templates root itself is looked into.
+bool TfrmPublic::CheckTemplate() {
+  const std::string folder = TemplatesRoot() + "/" + cbxTemplates->currentText().toStdString() + "/";
+  if (IsFile(folder + "page.html")) return true;
+  MessageDlg("Selected template is not valid. File \"page.html\" is not found.", TMsgDlgType::mtWarning,
+             mbOK | mbHelp);
+  return false;
+}
+
+// The progress window and the generator are gone before an error of the run
+// goes on to the error display; the dialog stays open whatever the outcome.
+void TfrmPublic::PublishGallery() {
+  TPageGenerator generator;
+  generator.OnProgress = [this](TPageGenerator&, const std::string& msg, int percent, bool& cancel) {
+    PublishProgress(msg, percent, cancel);
+  };
+  ProgressForm = std::make_unique<TfrmProgress>(this);
+  ProgressForm->Start();
+  try {
+    generator.Publish(*Gallery);
+  } catch (...) {
+    FinishProgress();
+    throw;
+  }
+  if (!FinishProgress() && Gallery->LaunchBrouser()) ShellOpenFile(FirstPagePath(*Gallery));
+}
+
+// Hides and frees the progress window; true when the run was cancelled.
+bool TfrmPublic::FinishProgress() {
+  const bool cancelled = ProgressForm->Cancelled();
+  ProgressForm->Finish();
+  ProgressForm.reset();
+  return cancelled;
+}
+
+// Pending events run at every report, so that the progress window repaints
+// and its Cancel button can be pressed.
+void TfrmPublic::PublishProgress(const std::string& Msg, int Percent, bool& Cancel) {
+  ProgressForm->SetText(Msg);
+  ProgressForm->SetPosition(Percent);
+  QApplication::processEvents();
+  Cancel = ProgressForm->Cancelled();
+}
+
+}  // namespace tessalune
