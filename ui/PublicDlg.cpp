@@ -187,7 +187,9 @@ void TfrmPublic::UpdateControls() {
   for (const auto& [box, control] : switched) control->setEnabled(box->isChecked());
 }
 
+// Not while a run reads the settings (see btnOkClick).
 void TfrmPublic::btnApplyClick() {
+  if (ProgressForm) return;
   SaveToGallery();
   btnApply->setEnabled(false);
   btnReset->setEnabled(false);

@@ -43,7 +43,10 @@ std::string FirstPagePath(const TPicGallery& gallery) {
 
 }  // namespace
 
+// A run in progress ignores the button: closing the progress window gives
+// this dialog back at once, while the run goes on to its next report.
 void TfrmPublic::btnOkClick() {
+  if (ProgressForm) return;
   if (edtIconPrefix->text().isEmpty() && edtIconsFolder->text().isEmpty()) edtIconPrefix->setText("th_");
   if (!publishMode_) {
     accept();

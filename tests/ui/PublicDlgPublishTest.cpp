@@ -119,6 +119,24 @@ TEST_F(PublishRunTest, ACancelledRunOpensNoBrowserAndLeavesWhatTheGeneratorLeft)
   EXPECT_EQ(FilesBelow(out_), std::vector<std::string>{"thums/th_one.jpg"});
 }
 
+// Closing the progress window gives the dialog back before the run has
+// stopped; neither Publish nor Apply may run meanwhile.
+TEST_F(PublishRunTest, AClosedProgressWindowStopsTheRunAndNothingStartsMeanwhile) {
+  Open(true);
+  QTimer::singleShot(0, [this] {
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->objectName() == "frmProgress" && window->isVisible()) window->close();
+    EXPECT_TRUE(Dialog().isEnabled());
+    SetText("edtTitle", "changed during the run");
+    Click("btnApply");
+    Click("btnOk");
+  });
+  Publish();
+  EXPECT_EQ(FilesBelow(out_), std::vector<std::string>{"thums/th_one.jpg"});
+  EXPECT_EQ(gallery_.Title(), "");
+  EXPECT_TRUE(opened_.empty());
+}
+
 TEST_F(PublishRunTest, AFailedRunIsShownAndTheDialogStaysUsable) {
   box_.Write("blocker", "a file where the output folder should be");
   Open(true);
