@@ -75,7 +75,11 @@ TMetafileInfo ReadEmf(std::string_view bytes) {
   if (header.emr.iType != U_EMR_HEADER || header.dSignature != U_ENHMETA_SIGNATURE ||
       header.emr.nSize < U_SIZE_EMRHEADER_MIN)
     RaiseInvalid();
-  ForEachEmfRecord(bytes, [](const char*) {});
+  // A file cut between records draws the records before the cut; one with
+  // no whole record after its header is no picture.
+  std::size_t records = 0;
+  ForEachEmfRecord(bytes, [&records](const char*) { ++records; });
+  if (records < 2) RaiseInvalid();
 
   const U_RECTL& frame = header.rclFrame;
   TMetafileInfo info;

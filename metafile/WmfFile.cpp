@@ -19,6 +19,9 @@ namespace {
 constexpr double kPixelsPerInch = 96;
 constexpr std::size_t kTypeOffset = 4;
 constexpr std::size_t kHeaderReadBytes = 128;
+// The length of the metafile header in 16-bit words; a file cut before its
+// end reads as a header of zeros.
+constexpr std::uint16_t kHeaderWords = 9;
 
 [[noreturn]] void RaiseInvalid() { throw Exception("Metafile is not valid"); }
 
@@ -69,11 +72,17 @@ TWmfLayout ReadWmf(std::string_view bytes) {
   std::string head(bytes.substr(0, kHeaderReadBytes));
   head.resize(kHeaderReadBytes, '\0');
   const int headers = wmfheader_get(head.data(), head.data() + head.size(), &placeable, &header);
-  if (headers <= 0 || static_cast<std::size_t>(headers) > bytes.size()) RaiseInvalid();
+  if (headers <= 0 || header.Size16w != kHeaderWords ||
+      static_cast<std::size_t>(headers) > bytes.size())
+    RaiseInvalid();
   TWmfLayout layout;
   layout.recordsOffset = static_cast<std::size_t>(headers);
   layout.info.objects = std::min<std::uint32_t>(header.nObjects, kMaxObjects);
-  ForEachWmfRecord(bytes, layout.recordsOffset, [](const char*, std::size_t) {});
+  // A file cut between records draws the records before the cut; one
+  // without a single whole record is no picture.
+  std::size_t records = 0;
+  ForEachWmfRecord(bytes, layout.recordsOffset, [&records](const char*, std::size_t) { ++records; });
+  if (records == 0) RaiseInvalid();
 
   if (placeable.Key == 0x9AC6CDD7) {
     if (placeable.Inch == 0) RaiseInvalid();

@@ -188,6 +188,50 @@ TEST(MetafileTest, RecordRunningPastTheFileFailsTheLoad) {
   }
 }
 
+// The size of the end record and of the records before it that FullEmf and
+// FullWmf write after their headers: pen, brush and the rectangle.
+std::size_t EndBytes(bool enhanced) { return enhanced ? 20 : 6; }
+std::size_t RectangleBytes(bool enhanced) { return enhanced ? 24 : 14; }
+
+TEST(MetafileTest, FileCutBetweenRecordsDrawsTheRecordsBeforeTheCut) {
+  test::Sandbox sandbox;
+  for (const auto& [file, enhanced] :
+       {std::pair{FullEmf(sandbox, 60, 40), true}, std::pair{FullWmf(sandbox, 60, 40), false}}) {
+    const std::string bytes = test::ReadBytes(file);
+    const std::size_t end = bytes.size() - EndBytes(enhanced);
+    const QImage whole = test::RenderMetafile(sandbox.Write("cut", bytes.substr(0, end)),
+                                              enhanced, 60, 40);
+    EXPECT_TRUE(PixelIs(whole, 30, 20, Qt::blue)) << file;
+    const std::string before = bytes.substr(0, end - RectangleBytes(enhanced));
+    EXPECT_TRUE(PixelIs(test::RenderMetafile(sandbox.Write("cut", before), enhanced, 60, 40), 30,
+                        20, Qt::white))
+        << file;
+  }
+}
+
+TEST(MetafileTest, FileWithoutAWholeRecordAfterItsHeaderGivesTheErrorMark) {
+  test::Sandbox sandbox;
+  const std::string wmf = test::ReadBytes(FullWmf(sandbox, 60, 40));
+  const std::string emf = test::ReadBytes(FullEmf(sandbox, 60, 40));
+  const std::size_t emfHeader = static_cast<std::uint8_t>(emf[4]);
+  const std::pair<std::string, bool> cases[] = {
+      {wmf.substr(0, 22), false},            // the placeable header alone
+      {wmf.substr(0, 22 + 18), false},       // and the metafile header
+      {wmf.substr(0, 22 + 18 + 5), false},   // and a record cut short
+      {wmf.substr(22, 18), false},           // the metafile header alone
+      {emf.substr(0, emfHeader), true},      // the header record alone
+      {emf.substr(0, emfHeader + 10), true}  // and a record cut short
+  };
+  for (const auto& [bytes, enhanced] : cases) {
+    const std::string file = sandbox.Write(enhanced ? "cut.emf" : "cut.wmf", bytes);
+    EXPECT_THROW(Load(file, enhanced), Exception) << bytes.size();
+    TPicIcon icon;
+    icon.LoadFromFile(file);
+    EXPECT_EQ(icon.Bitmap.size(), QSize(30, 30)) << bytes.size();
+    EXPECT_TRUE(PixelIs(icon.Bitmap, 15, 15, Qt::red)) << bytes.size();
+  }
+}
+
 // Every cut and thousands of random changes of real files load and draw, or
 // fail with an Exception; none may crash, hang or allocate without bound.
 TEST(MetafileTest, DamagedFilesNeverCrash) {
