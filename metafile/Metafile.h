@@ -34,6 +34,8 @@ public:
   void Draw(QPainter& painter, const QRectF& target) const;
 
 private:
+  void Play(QPainter& painter, const QRectF& target) const;
+
   struct Data;
   std::unique_ptr<Data> data_;
 };
