@@ -28,7 +28,26 @@ TMetaFont FontOf(const U_LOGFONT& logical) {
                    logical.lfEscapement % 3600, logical.lfWeight, logical.lfItalic != 0,
                    logical.lfUnderline != 0, logical.lfStrikeOut != 0,
                    QString::fromUtf16(reinterpret_cast<const char16_t*>(logical.lfFaceName),
-                                      static_cast<qsizetype>(length))};
+                                      static_cast<qsizetype>(length)),
+                   logical.lfCharSet};
+}
+
+// An extended pen; a user-styled one brings its dashes and gaps, and one
+// with more of them than Windows takes is drawn solid.
+TMetaPen ExtPenOf(const TRecordView& record) {
+  const auto logical = record.Get<U_EMREXTCREATEPEN>(0).elp;
+  TMetaPen pen{logical.elpPenStyle, static_cast<double>(logical.elpWidth),
+               Colour(logical.elpColor), {}};
+  if (logical.elpBrushStyle == U_BS_NULL) pen.style = U_PS_NULL;
+  const std::size_t entriesAt =
+      offsetof(U_EMREXTCREATEPEN, elp) + offsetof(U_EXTLOGPEN, elpStyleEntry);
+  const std::uint32_t count = logical.elpNumEntries;
+  if ((pen.style & U_PS_STYLE_MASK) != U_PS_USERSTYLE || count > kMaxDashEntries ||
+      !record.Has(entriesAt, std::size_t{count} * 4))
+    return pen;
+  for (std::uint32_t i = 0; i < count; ++i)
+    pen.dashes.push_back(record.Get<std::uint32_t>(entriesAt + std::size_t{i} * 4));
+  return pen;
 }
 
 QSizeF Scaled(const QSizeF& extent, std::int32_t xNum, std::int32_t xDenom, std::int32_t yNum,
@@ -118,17 +137,10 @@ bool TEmfPlayer::PlayObject(std::uint32_t type, const TRecordView& record) {
     case U_EMR_CREATEPEN: {
       const auto logical = record.Get<U_EMRCREATEPEN>(0).lopn;
       objects_.Put(index, TMetaPen{logical.lopnStyle, static_cast<double>(logical.lopnWidth.x),
-                                   Colour(logical.lopnColor)});
+                                   Colour(logical.lopnColor), {}});
       return true;
     }
-    case U_EMR_EXTCREATEPEN: {
-      const auto logical = record.Get<U_EMREXTCREATEPEN>(0).elp;
-      TMetaPen pen{logical.elpPenStyle, static_cast<double>(logical.elpWidth),
-                   Colour(logical.elpColor)};
-      if (logical.elpBrushStyle == U_BS_NULL) pen.style = U_PS_NULL;
-      objects_.Put(index, pen);
-      return true;
-    }
+    case U_EMR_EXTCREATEPEN: objects_.Put(index, ExtPenOf(record)); return true;
     case U_EMR_CREATEBRUSHINDIRECT: {
       const auto logical = record.Get<U_EMRCREATEBRUSHINDIRECT>(0).lb;
       objects_.Put(index, TMetaBrush{logical.lbStyle, Colour(logical.lbColor), logical.lbHatch,
@@ -172,9 +184,9 @@ void TEmfPlayer::SelectStockObject(std::uint32_t stock) {
   } else if (stock == 5) {
     state.brush = TMetaBrush{U_BS_NULL, Qt::white, 0, QImage()};
   } else if (stock == 6 || stock == 7) {
-    state.pen = TMetaPen{U_PS_SOLID, 0, stock == 6 ? Qt::white : Qt::black};
+    state.pen = TMetaPen{U_PS_SOLID, 0, stock == 6 ? Qt::white : Qt::black, {}};
   } else if (stock == 8) {
-    state.pen = TMetaPen{U_PS_NULL, 0, Qt::black};
+    state.pen = TMetaPen{U_PS_NULL, 0, Qt::black, {}};
   } else if (stock >= 10 && stock <= 17 && stock != 15) {
     state.font = TMetaFont();
   }
@@ -190,7 +202,7 @@ QImage TEmfPlayer::RecordBitmap(const TRecordView& record, std::size_t offsets,
   const auto bits = record.Bytes(offBits, cbBits);
   if (cbInfo == 0 || !info || !bits) return QImage();
   return DecodeDib(*info, *bits, usage, [this](std::uint64_t pixels) {
-    return dc_.Spend(pixels / kBitmapPixelsPerWorkUnit);
+    return dc_.Spend(static_cast<double>(pixels) / kBitmapPixelsPerWorkUnit);
   });
 }
 

@@ -42,9 +42,8 @@ std::optional<QPainterPath> RegionAt(const TRecordView& record, std::size_t offs
   return path;
 }
 
-// UTF-16 text of ExtTextOutW, or the 8-bit text of ExtTextOutA.
-QString TextOf(std::string_view bytes, bool wide) {
-  if (!wide) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+// The UTF-16 text of ExtTextOutW.
+QString WideText(std::string_view bytes) {
   std::u16string units(bytes.size() / 2, u'\0');
   std::memcpy(units.data(), bytes.data(), units.size() * 2);
   return QString::fromStdU16String(units);
@@ -249,14 +248,19 @@ void TEmfPlayer::PlayText(const TRecordView& record, bool wide) {
   const std::uint32_t count = std::min<std::uint32_t>(text.nChars, kMaxTextLength);
   const auto chars = record.Bytes(text.offString, std::size_t{count} * (wide ? 2 : 1));
   if (!chars) return;
-  // Glyph indexes belong to a font we do not have: only the opaque box shows.
-  const QString string = text.fOptions & U_ETO_GLYPH_INDEX ? QString() : TextOf(*chars, wide);
   std::vector<double> dx;
   const std::size_t step = text.fOptions & U_ETO_PDY ? 8 : 4;
   if (offDx != 0 && record.Has(offDx, count * step))
     for (std::uint32_t i = 0; i < count; ++i)
       dx.push_back(record.Get<std::int32_t>(offDx + i * step));
-  dc_.TextOut(PointOf(text.ptlReference), string, dx, text.fOptions, rect);
+  const QPointF reference = PointOf(text.ptlReference);
+  // Glyph indexes belong to a font we do not have: only the opaque box shows.
+  if (text.fOptions & U_ETO_GLYPH_INDEX)
+    dc_.TextOutW(reference, QString(), dx, text.fOptions, rect);
+  else if (wide)
+    dc_.TextOutW(reference, WideText(*chars), dx, text.fOptions, rect);
+  else
+    dc_.TextOutA(reference, *chars, dx, text.fOptions, rect);
 }
 
 }  // namespace tessalune::metafile

@@ -50,21 +50,59 @@ QRegion Everything() {
   return QRegion(-side, -side, 2 * side, 2 * side);
 }
 
-// The pixels of an area within bounds, as GDI keeps clipping regions.
-// Subpaths are united under the winding rule and exclusive-ored under the
-// alternate rule; areas too intricate for that are taken by their bounding
-// boxes.
-QRegion RegionOf(const QPainterPath& area, const QRectF& bounds) {
-  if (area.elementCount() > kMaxClipElements)
-    return QRegion(area.boundingRect().intersected(bounds).toAlignedRect());
-  const bool winding = area.fillRule() == Qt::WindingFill;
+// The pixel rectangle that a polygon outlines, when it outlines one along
+// the axes. Corners are rounded as Qt rounds polygons it makes regions of.
+std::optional<QRect> PixelRectangleOf(const QPolygonF& polygon) {
+  const QPolygon corners = polygon.toPolygon();
+  const bool closed = corners.size() > 1 && corners.front() == corners.back();
+  const qsizetype count = closed ? corners.size() - 1 : corners.size();
+  if (count != 4) return std::nullopt;
+  for (qsizetype i = 0; i < count; ++i) {
+    const QPoint& a = corners[i];
+    const QPoint& b = corners[(i + 1) % count];
+    if (a.x() != b.x() && a.y() != b.y()) return std::nullopt;
+  }
+  const QRect box = corners.boundingRect();
+  return QRect(box.topLeft(), QSize(box.width() - 1, box.height() - 1));
+}
+
+// About twice the number of rectangles that Qt makes of the other polygons
+// within the rows of bounds: every edge adds one at each row it crosses.
+// Qt's cost of making a region grows faster than its rectangles.
+double Crossings(const QList<QPolygonF>& polygons, const QRectF& bounds) {
+  double crossings = 0;
+  for (const QPolygonF& polygon : polygons) {
+    if (PixelRectangleOf(polygon)) continue;
+    for (qsizetype i = 0; i < polygon.size(); ++i) {
+      const QPointF& a = polygon[i];
+      const QPointF& b = polygon[(i + 1) % polygon.size()];
+      const double top = std::max(std::min(a.y(), b.y()), bounds.top());
+      const double bottom = std::min(std::max(a.y(), b.y()), bounds.bottom());
+      crossings += std::max(bottom - top, 0.0) + 1;
+    }
+  }
+  return crossings;
+}
+
+// The pixels of the polygons of an area within bounds, as GDI keeps
+// clipping regions. Subpaths are united under the winding rule and
+// exclusive-ored under the alternate rule.
+QRegion RegionOf(const QList<QPolygonF>& polygons, Qt::FillRule rule, const QRectF& bounds) {
   QRegion region;
-  for (QPolygonF polygon : area.toSubpathPolygons()) {
+  for (QPolygonF polygon : polygons) {
     if (!bounds.contains(polygon.boundingRect())) polygon = polygon.intersected(QPolygonF(bounds));
-    const QRegion part(polygon.toPolygon(), area.fillRule());
-    region = winding ? region.united(part) : region.xored(part);
+    const std::optional<QRect> rectangle = PixelRectangleOf(polygon);
+    const QRegion part = rectangle ? QRegion(*rectangle) : QRegion(polygon.toPolygon(), rule);
+    region = rule == Qt::WindingFill ? region.united(part) : region.xored(part);
   }
   return region;
+}
+
+// How many times the reference cap a drawing into target may spend.
+double WorkScale(const QRectF& target) {
+  const double width = std::abs(target.width()) / kWorkReferenceWidth;
+  const double height = std::abs(target.height()) / kWorkReferenceHeight;
+  return std::clamp(std::max({width * height, width, height}), 1.0, kMaxWorkScale);
 }
 
 }  // namespace
@@ -80,7 +118,8 @@ void TMetaDCState::Select(const TMetaObject& object) {
 }
 
 TMetafileDC::TMetafileDC(QPainter& painter, const TMetafileFrame& frame, const QRectF& target)
-    : painter_(painter), frame_(frame), target_(target) {
+    : painter_(painter), frame_(frame), target_(target),
+      workCap_(kMaxWorkUnits * WorkScale(target)) {
   const double sx = SafeRatio(target.width(), frame.frame.width());
   const double sy = SafeRatio(target.height(), frame.frame.height());
   deviceToTarget_ = QTransform(sx, 0, 0, sy, target.left() - frame.frame.left() * sx,
@@ -152,12 +191,22 @@ void TMetafileDC::OffsetClip(const QPointF& offset) {
 }
 
 // mode: 1 intersect, 2 unite, 3 exclusive or, 4 subtract, 5 replace.
+// Areas too intricate to make a region of in good time are taken by their
+// bounding boxes.
 void TMetafileDC::CombineClip(const QPainterPath& given, int mode) {
-  if (!Spend(static_cast<std::uint64_t>(given.elementCount()) * kClipWorkPerElement + 1) ||
+  if (!Spend(given.elementCount() * kClipWorkPerElement + 1) ||
       !Drawable(given.boundingRect()))
     return;
   // Only the target's pixels matter; a margin keeps its edges exact.
-  const QRegion area = RegionOf(given, target_.adjusted(-2, -2, 2, 2));
+  const QRectF bounds = target_.adjusted(-2, -2, 2, 2);
+  const QList<QPolygonF> polygons =
+      given.elementCount() > kMaxClipElements ? QList<QPolygonF>() : given.toSubpathPolygons();
+  const double crossings = Crossings(polygons, bounds);
+  if (!Spend(crossings * kClipWorkPerCrossing)) return;
+  const QRegion area =
+      given.elementCount() > kMaxClipElements || crossings > kMaxClipCrossings
+          ? QRegion(given.boundingRect().intersected(bounds).toAlignedRect())
+          : RegionOf(polygons, given.fillRule(), bounds);
   const QRegion current = state_.clip.value_or(Everything());
   switch (mode) {
     case 1: state_.clip = current.intersected(area); break;
@@ -183,16 +232,15 @@ void TMetafileDC::ApplyClip() {
     painter_.setClipping(false);
 }
 
-bool TMetafileDC::Spend(std::uint64_t units) {
-  if (work_ > kMaxWorkUnits) return false;
-  work_ += units;
-  return work_ <= kMaxWorkUnits;
+bool TMetafileDC::Spend(double units) {
+  if (work_ > workCap_) return false;
+  if (units > 0) work_ += units;
+  return work_ <= workCap_;
 }
 
 bool TMetafileDC::SpendOn(const QPainterPath& target) {
   const QRectF covered = target.boundingRect().intersected(target_);
-  return Spend(static_cast<std::uint64_t>(target.elementCount()) + 1 +
-               static_cast<std::uint64_t>(covered.width() * covered.height() / kPixelsPerWorkUnit));
+  return Spend(target.elementCount() + 1 + covered.width() * covered.height() / kPixelsPerWorkUnit);
 }
 
 bool TMetafileDC::Drawable(const QRectF& bounds) {
@@ -449,7 +497,7 @@ void TMetafileDC::SelectClipPath(int mode) {
 void TMetafileDC::Draw(const QPainterPath& logical, bool fill, bool stroke) {
   const QPainterPath device = LogicalToDevice().map(logical);
   if (inPath_) {
-    if (Spend(static_cast<std::uint64_t>(device.elementCount()))) path_.addPath(device);
+    if (Spend(device.elementCount())) path_.addPath(device);
     return;
   }
   StrokeDevicePath(device, fill, stroke);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "MetafileCharset.h"
 #include "MetafileObjects.h"
 
 #include <QPainterPath>
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 class QPainter;
@@ -123,9 +125,14 @@ public:
   void FrameArea(const QPainterPath& logical, const TMetaBrush& brush, const QSizeF& stroke);
 
   // Text at a logical reference point; dx holds the logical advance of each
-  // character (empty: the font's own); rect is the ETO_OPAQUE/ETO_CLIPPED box.
-  void TextOut(const QPointF& reference, const QString& text, const std::vector<double>& dx,
-               std::uint32_t options, const std::optional<QRectF>& rect);
+  // byte or UTF-16 unit (empty: the font's own); rect is the
+  // ETO_OPAQUE/ETO_CLIPPED box. 8-bit text is in the selected font's
+  // character set.
+  void TextOutA(const QPointF& reference, std::string_view bytes, const std::vector<double>& dx,
+                std::uint32_t options, const std::optional<QRectF>& rect);
+  void TextOutW(const QPointF& reference, const QString& text, const std::vector<double>& dx,
+                std::uint32_t options, const std::optional<QRectF>& rect);
+  TCharsetDecoder& Charsets() { return charsets_; }
 
   // Bitmaps: source is in the image's pixels, destination logical; rop is a
   // ternary raster operation. PatBlt fills with the brush alone.
@@ -143,8 +150,8 @@ public:
   void StrokeAndFillPath();
   void SelectClipPath(int mode);
 
-  // Counts work against the per-file cap; false once the cap is spent.
-  bool Spend(std::uint64_t units);
+  // Counts work against the cap of this drawing; false once it is spent.
+  bool Spend(double units);
   QPainter& Painter() { return painter_; }
   // Sets the painter's clip from the state (after a change of clip or state).
   void ApplyClip();
@@ -157,6 +164,8 @@ private:
   void Draw(const QPainterPath& logical, bool fill, bool stroke);
   void StrokeDevicePath(const QPainterPath& device, bool fill, bool stroke);
   QPen MakePen(double scale) const;
+  void TextOut(const QPointF& reference, const QString& text, const std::vector<double>& dx,
+               std::uint32_t options, const std::optional<QRectF>& rect);
   // Draws a laid-out line at anchor (target pixels), turned by the
   // escapement; whole draws the string at once, else character by character.
   void PaintText(const QString& text, const TTextLine& line, const QPointF& anchor,
@@ -177,7 +186,9 @@ private:
   std::vector<TMetaDCState> saved_;
   bool inPath_ = false;
   QPainterPath path_;  // in device coordinates
-  std::uint64_t work_ = 0;
+  TCharsetDecoder charsets_;
+  double work_ = 0;
+  double workCap_;
 };
 
 }  // namespace tessalune::metafile

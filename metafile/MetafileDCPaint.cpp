@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
+#include <vector>
 
 namespace tessalune::metafile {
 
@@ -17,6 +19,18 @@ namespace {
 
 constexpr std::uint32_t kPenStyleMask = 0x0F;
 constexpr std::uint32_t kPenNull = 5;
+constexpr std::uint32_t kPenUserStyle = 7;
+constexpr std::uint32_t kPenCapMask = 0x0F00;
+constexpr std::uint32_t kPenCapSquare = 0x0100;
+constexpr std::uint32_t kPenCapFlat = 0x0200;
+constexpr std::uint32_t kPenJoinMask = 0xF000;
+constexpr std::uint32_t kPenJoinBevel = 0x1000;
+constexpr std::uint32_t kPenJoinMiter = 0x2000;
+constexpr std::uint32_t kPenTypeMask = 0x000F0000;
+constexpr std::uint32_t kPenGeometric = 0x00010000;
+// The shortest dash or gap handed to Qt, in pen widths: a capped dash of
+// this length draws as a dot.
+constexpr double kShortestDash = 1.0 / 64;
 constexpr std::uint32_t kBrushNull = 1;
 constexpr std::uint32_t kBrushHatched = 2;
 constexpr int kRopNop = 11;
@@ -77,6 +91,39 @@ Qt::PenStyle DashStyle(std::uint32_t style) {
   }
 }
 
+// The dashes and gaps of a geometric pen's dash style in pen widths, as
+// Windows lays them.
+std::vector<double> GeometricPattern(std::uint32_t style) {
+  switch (style & kPenStyleMask) {
+    case 1: return {3, 1};
+    case 2: return {1, 1};
+    case 3: return {3, 1, 1, 1};
+    case 4: return {3, 1, 1, 1, 1, 1};
+    default: return {};
+  }
+}
+
+// Gives pen the dashes and gaps of pixels (target pixels, from a dash); an
+// empty or zero pattern leaves it solid. Patterns finer than the shortest
+// period are stretched to it. Qt counts dashes in pen widths and puts caps
+// beyond a dash's ends, where GDI keeps a dash's caps within its length: a
+// capped pen's dashes give their caps' length to the gaps, and the pattern
+// starts half a cap early.
+void SetDashes(QPen& pen, std::vector<double> pixels, double width, bool capped) {
+  if (pixels.size() % 2 != 0) pixels.insert(pixels.end(), pixels.begin(), pixels.end());
+  const double period = std::accumulate(pixels.begin(), pixels.end(), 0.0);
+  if (!(period > 0) || !std::isfinite(period)) return;
+  const double stretch = std::max(1.0, kMinDashPeriod / period);
+  const double cap = capped ? width : 0;
+  QList<qreal> pattern;
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    const double length = pixels[i] * stretch + (i % 2 == 0 ? -cap : cap);
+    pattern.append(std::max(length / width, kShortestDash));
+  }
+  pen.setDashPattern(pattern);
+  if (capped) pen.setDashOffset(std::accumulate(pattern.begin(), pattern.end(), 0.0) - 0.5);
+}
+
 // The length of a path's segments in pixels, control points taken as corners.
 double PathLength(const QPainterPath& path) {
   double length = 0;
@@ -88,14 +135,18 @@ double PathLength(const QPainterPath& path) {
 }
 
 // Work units for stroking: wide pens cost by their width at every point, and
-// dashes by the length they are laid along.
-std::uint64_t StrokeCost(const QPainterPath& target, const QPen& pen) {
+// dashes by the length they are laid along and by their number.
+double StrokeCost(const QPainterPath& target, const QPen& pen) {
   if (pen.style() == Qt::NoPen) return 0;
-  const double perPoint = std::max(1.0, pen.widthF());
-  double cost = target.elementCount() * perPoint;
-  if (pen.style() != Qt::SolidLine) cost += PathLength(target) / kDashPixelsPerWorkUnit;
-  return cost < static_cast<double>(kMaxWorkUnits) ? static_cast<std::uint64_t>(cost)
-                                                    : kMaxWorkUnits + 1;
+  const double width = std::max(1.0, pen.widthF());
+  double cost = target.elementCount() * width;
+  if (pen.style() == Qt::SolidLine) return cost;
+  const QList<qreal> pattern = pen.dashPattern();
+  const double period = std::accumulate(pattern.begin(), pattern.end(), 0.0) * width;
+  const double length = PathLength(target);
+  cost += length / kDashPixelsPerWorkUnit;
+  if (period > 0) cost += length / period * static_cast<double>(pattern.size()) / 2;
+  return cost;
 }
 
 }  // namespace
@@ -108,24 +159,40 @@ QBrush TMetafileDC::MakeBrush(const TMetaBrush& brush) const {
 }
 
 // A pen in target pixels; scale turns the pen's logical width into pixels.
-// Thin pens draw one pixel and keep their dashes, as on the screen.
+// Thin pens draw one pixel and keep their dashes, as on the screen; wide
+// geometric pens lay their dashes by their width, and user-styled pens lay
+// their own.
 QPen TMetafileDC::MakePen(double scale) const {
   const TMetaPen& pen = state_.pen;
-  if ((pen.style & kPenStyleMask) == kPenNull) return Qt::NoPen;
+  const std::uint32_t kind = pen.style & kPenStyleMask;
+  if (kind == kPenNull) return Qt::NoPen;
+  const bool geometric = (pen.style & kPenTypeMask) == kPenGeometric;
+  std::vector<double> dashes;
+  if (kind == kPenUserStyle)
+    for (const double length : pen.dashes) dashes.push_back(length * (geometric ? scale : 1));
   const double width = pen.width * scale;
   QPen result(pen.color);
   if (!(width > 1.5)) {
     result.setWidth(0);
-    result.setStyle(DashStyle(pen.style));
+    if (kind == kPenUserStyle)
+      SetDashes(result, dashes, 1, false);
+    else
+      result.setStyle(DashStyle(pen.style));
     return result;
   }
-  result.setWidthF(std::min(width, MaxPenWidth()));
-  const std::uint32_t cap = pen.style & 0x0F00;
-  result.setCapStyle(cap == 0x0100 ? Qt::SquareCap : cap == 0x0200 ? Qt::FlatCap : Qt::RoundCap);
-  const std::uint32_t join = pen.style & 0xF000;
-  result.setJoinStyle(join == 0x1000   ? Qt::BevelJoin
-                      : join == 0x2000 ? Qt::MiterJoin
-                                       : Qt::RoundJoin);
+  const double drawn = std::min(width, MaxPenWidth());
+  result.setWidthF(drawn);
+  const std::uint32_t cap = pen.style & kPenCapMask;
+  result.setCapStyle(cap == kPenCapSquare ? Qt::SquareCap
+                     : cap == kPenCapFlat ? Qt::FlatCap
+                                          : Qt::RoundCap);
+  const std::uint32_t join = pen.style & kPenJoinMask;
+  result.setJoinStyle(join == kPenJoinBevel   ? Qt::BevelJoin
+                      : join == kPenJoinMiter ? Qt::MiterJoin
+                                              : Qt::RoundJoin);
+  if (geometric && kind != kPenUserStyle)
+    for (const double length : GeometricPattern(pen.style)) dashes.push_back(length * drawn);
+  SetDashes(result, dashes, drawn, cap != kPenCapFlat);
   return result;
 }
 
@@ -196,7 +263,10 @@ void TMetafileDC::StretchBitmap(const QRectF& destination, const QImage& image,
   const QTransform toTarget = imageToLogical * LogicalToTarget();
   QPainterPath area;
   area.addRect(toTarget.mapRect(from));
-  if (!Drawable(area.boundingRect()) || !SpendOn(area)) return;
+  const QRectF covered = area.boundingRect().intersected(target_);
+  if (!Drawable(area.boundingRect()) || !SpendOn(area) ||
+      !Spend(covered.width() * covered.height() / kImagePixelsPerWorkUnit))
+    return;
   painter_.setTransform(toTarget);
   painter_.setCompositionMode(CompositionForSourceRop(rop));
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, state_.stretchMode == 4);

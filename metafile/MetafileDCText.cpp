@@ -94,6 +94,31 @@ TTextLine LayOut(const QString& text, const std::vector<double>& dx, double xSca
 
 }  // namespace
 
+void TMetafileDC::TextOutA(const QPointF& reference, std::string_view bytes,
+                           const std::vector<double>& dx, std::uint32_t options,
+                           const std::optional<QRectF>& rect) {
+  const TDecodedText decoded = charsets_.Decode(state_.font.charset, bytes);
+  // A character made of several bytes advances by all of theirs.
+  std::vector<double> advances;
+  if (!dx.empty()) {
+    std::size_t from = 0;
+    for (const std::size_t end : decoded.ends) {
+      double advance = 0;
+      for (; from < end && from < dx.size(); ++from) advance += dx[from];
+      advances.push_back(advance);
+      from = end;
+    }
+  }
+  TextOut(reference, decoded.text, advances, options, rect);
+}
+
+void TMetafileDC::TextOutW(const QPointF& reference, const QString& text,
+                           const std::vector<double>& dx, std::uint32_t options,
+                           const std::optional<QRectF>& rect) {
+  TextOut(reference, state_.font.charset == kSymbolCharset ? SymbolToUnicode(text) : text, dx,
+          options, rect);
+}
+
 void TMetafileDC::TextOut(const QPointF& reference, const QString& text,
                           const std::vector<double>& dx, std::uint32_t options,
                           const std::optional<QRectF>& rect) {
@@ -114,9 +139,12 @@ void TMetafileDC::TextOut(const QPointF& reference, const QString& text,
   }
   const double tallest =
       std::min(kMaxFontPixels, kMaxFontToTarget * std::max(target_.width(), target_.height()) + 64);
-  if (!std::isfinite(height) || height < 0.5 || height > tallest ||
-      !Spend(static_cast<std::uint64_t>(text.size()) *
-             static_cast<std::uint64_t>(kTextWorkPerCharacter + height)))
+  // Text too small to draw is counted all the same: drawn larger, it must
+  // not cost more than the cap grows.
+  if (!std::isfinite(height) || height > tallest ||
+      !Spend(static_cast<double>(text.size()) *
+             (kTextWorkPerCharacter + height + height * height / kImagePixelsPerWorkUnit)) ||
+      height < 0.5)
     return;
   const TTextLine line = LayOut(text, dx, xScale,
                                 MakeFont(logical, height, std::abs(logical.width) * xScale),

@@ -17,9 +17,12 @@ namespace tessalune::metafile {
 // A pen as the records describe it; the width is in logical units (0 draws
 // one device pixel).
 struct TMetaPen {
-  std::uint32_t style = 0;  // style, end cap and join bits
+  std::uint32_t style = 0;  // type, style, end cap and join bits
   double width = 0;
   QColor color = Qt::black;
+  // A user-styled pen's dashes and gaps, alternating from a dash: in logical
+  // units for a geometric pen, in device pixels for a cosmetic one.
+  std::vector<double> dashes;
 };
 
 // A brush: solid, hollow, hatched or a bitmap pattern.
@@ -40,6 +43,7 @@ struct TMetaFont {
   bool underline = false;
   bool strikeOut = false;
   QString face;
+  std::uint8_t charset = 0;  // how its 8-bit text is read (ANSI by default)
 };
 
 // A region, in the logical coordinates it was made in.

@@ -28,7 +28,8 @@ QSizeF Scaled(const QSizeF& extent, const U_POINT16& denominator, const U_POINT1
                 extent.height() * numerator.y / denominator.y);
 }
 
-TMetaFont FontAt(const TRecordView& view, std::size_t offset) {
+// The face name is 8-bit text, read in the font's own character set.
+TMetaFont FontAt(const TRecordView& view, std::size_t offset, TCharsetDecoder& charsets) {
   const auto fixed = view.Get<U_FONT>(offset);
   const std::size_t faceAt = offset + offsetof(U_FONT, FaceName);
   std::string face;
@@ -39,7 +40,8 @@ TMetaFont FontAt(const TRecordView& view, std::size_t offset) {
   }
   return TMetaFont{static_cast<double>(fixed.Height), static_cast<double>(fixed.Width),
                    fixed.Escapement % 3600, fixed.Weight, fixed.Italic != 0,
-                   fixed.Underline != 0, fixed.StrikeOut != 0, QString::fromLatin1(face)};
+                   fixed.Underline != 0, fixed.StrikeOut != 0,
+                   charsets.DecodeName(fixed.CharSet, face), fixed.CharSet};
 }
 
 // A region object: its scans of left and right coordinate pairs, or its
@@ -182,7 +184,8 @@ bool TWmfPlayer::PlayObject(std::uint8_t type, const char* record, const TRecord
     case U_WMR_CREATEPENINDIRECT: {
       U_PEN pen{};
       if (U_WMRCREATEPENINDIRECT_get(record, &pen))
-        objects_.Add(TMetaPen{pen.Style, static_cast<double>(pen.Widthw[0]), Colour(pen.Color)});
+        objects_.Add(
+            TMetaPen{pen.Style, static_cast<double>(pen.Widthw[0]), Colour(pen.Color), {}});
       return true;
     }
     case U_WMR_CREATEBRUSHINDIRECT:
@@ -193,7 +196,7 @@ bool TWmfPlayer::PlayObject(std::uint8_t type, const char* record, const TRecord
       return true;
     case U_WMR_CREATEFONTINDIRECT:
       if (U_WMRCREATEFONTINDIRECT_get(record, &data))
-        objects_.Add(FontAt(view, static_cast<std::size_t>(data - record)));
+        objects_.Add(FontAt(view, static_cast<std::size_t>(data - record), dc_.Charsets()));
       return true;
     case U_WMR_CREATEREGION:
       if (U_WMRCREATEREGION_get(record, &data))
@@ -231,7 +234,7 @@ QImage TWmfPlayer::Bitmap(const char* record, const TRecordView& view, const cha
   const auto bytes = view.Bytes(offset, view.Size() - std::min(offset, view.Size()));
   if (!bytes || !bitmapinfo_safe(bytes->data(), bytes->data() + bytes->size())) return QImage();
   return DecodePackedDib(*bytes, usage, [this](std::uint64_t pixels) {
-    return dc_.Spend(pixels / kBitmapPixelsPerWorkUnit);
+    return dc_.Spend(static_cast<double>(pixels) / kBitmapPixelsPerWorkUnit);
   });
 }
 

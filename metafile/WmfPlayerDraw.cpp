@@ -250,8 +250,7 @@ bool TWmfPlayer::PlayText(std::uint8_t type, const char* record, const TRecordVi
       advances.push_back(view.Get<std::int16_t>(dxAt + i * 2));
   std::optional<QRectF> rect;
   if (options & (U_ETO_OPAQUE | U_ETO_CLIPPED)) rect = RectOf(box).normalized();
-  dc_.TextOut(PointOf(at), QString::fromLatin1(bytes->data(), static_cast<qsizetype>(count)),
-              advances, options, rect);
+  dc_.TextOutA(PointOf(at), *bytes, advances, options, rect);
   return true;
 }
 

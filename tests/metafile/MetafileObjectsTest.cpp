@@ -18,12 +18,12 @@ double PenWidth(const TMetaObjectTable& table, std::uint32_t index) {
 
 TEST(MetafileObjectsTest, AddFillsTheLowestFreeSlot) {
   TMetaObjectTable table(10);
-  for (int i = 0; i < 4; ++i) ASSERT_TRUE(table.Add(TMetaPen{0, static_cast<double>(i), {}}));
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(table.Add(TMetaPen{0, static_cast<double>(i), {}, {}}));
   table.Remove(2);
   table.Remove(0);
-  ASSERT_TRUE(table.Add(TMetaPen{0, 10, {}}));
-  ASSERT_TRUE(table.Add(TMetaPen{0, 12, {}}));
-  ASSERT_TRUE(table.Add(TMetaPen{0, 14, {}}));
+  ASSERT_TRUE(table.Add(TMetaPen{0, 10, {}, {}}));
+  ASSERT_TRUE(table.Add(TMetaPen{0, 12, {}, {}}));
+  ASSERT_TRUE(table.Add(TMetaPen{0, 14, {}, {}}));
   EXPECT_EQ(PenWidth(table, 0), 10);
   EXPECT_EQ(PenWidth(table, 2), 12);
   EXPECT_EQ(PenWidth(table, 4), 14);
@@ -41,21 +41,21 @@ TEST(MetafileObjectsTest, FullTableRefusesNewObjects) {
 
 TEST(MetafileObjectsTest, NamedSlotsOutsideTheTableAreIgnored) {
   TMetaObjectTable table(8);
-  table.Put(7, TMetaPen{0, 7, {}});
-  table.Put(8, TMetaPen{0, 8, {}});
-  table.Put(0xFFFFFFFF, TMetaPen{0, 9, {}});
+  table.Put(7, TMetaPen{0, 7, {}, {}});
+  table.Put(8, TMetaPen{0, 8, {}, {}});
+  table.Put(0xFFFFFFFF, TMetaPen{0, 9, {}, {}});
   EXPECT_EQ(PenWidth(table, 7), 7);
   EXPECT_EQ(table.Get(8), nullptr);
   EXPECT_EQ(table.Get(0xFFFFFFFF), nullptr);
   EXPECT_EQ(table.Get(3), nullptr);
   // The slots skipped by Put are free for Add.
-  ASSERT_TRUE(table.Add(TMetaPen{0, 1, {}}));
+  ASSERT_TRUE(table.Add(TMetaPen{0, 1, {}, {}}));
   EXPECT_EQ(PenWidth(table, 0), 1);
 }
 
 TEST(MetafileObjectsTest, RemovedObjectIsGone) {
   TMetaObjectTable table(4);
-  table.Put(1, TMetaPen{0, 1, {}});
+  table.Put(1, TMetaPen{0, 1, {}, {}});
   table.Remove(1);
   table.Remove(1);
   table.Remove(99);

@@ -51,6 +51,17 @@ int InkIn(const QImage& image, int left, int top, int right, int bottom) {
   return ink;
 }
 
+::testing::AssertionResult SamePixels(const QImage& actual, const QImage& expected) {
+  if (actual.size() != expected.size())
+    return ::testing::AssertionFailure() << "the sizes differ";
+  int differing = 0;
+  for (int y = 0; y < actual.height(); ++y)
+    for (int x = 0; x < actual.width(); ++x)
+      if (actual.pixel(x, y) != expected.pixel(x, y)) ++differing;
+  if (differing == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << differing << " pixels differ";
+}
+
 TQuadrantBitmap::TQuadrantBitmap()
     : info_(bitmapinfo_set(bitmapinfoheader_set(2, 2, 1, 24, U_BI_RGB, 0, 0, 0, 0, 0), nullptr)),
       pixels_{'\xff', 0, 0, '\xff', '\xff', '\xff', 0, 0,   // blue, white
@@ -90,6 +101,30 @@ void TEmfWriter::SelectBrush(U_COLORREF colour) {
   Add(selectobject_set(brush, handles_));
 }
 
+void TEmfWriter::SelectExtPen(std::uint32_t style, int width, U_COLORREF colour,
+                              std::vector<std::uint32_t> dashes) {
+  PU_EXTLOGPEN logical =
+      extlogpen_set(style, static_cast<std::uint32_t>(width), U_BS_SOLID, colour, 0,
+                    static_cast<U_NUM_STYLEENTRY>(dashes.size()), dashes.data());
+  std::uint32_t pen = 0;
+  char* record = extcreatepen_set(&pen, handles_, nullptr, 0, nullptr, logical);
+  std::free(logical);
+  Add(record);
+  Add(selectobject_set(pen, handles_));
+}
+
+void TEmfWriter::SelectFont(int height, std::uint8_t charset, const std::string& face) {
+  std::vector<std::uint16_t> name(face.begin(), face.end());
+  name.resize(U_LF_FACESIZE, 0);
+  const U_LOGFONT font = logfont_set(height, 0, 0, 0, U_FW_NORMAL, 0, 0, 0, charset,
+                                     U_OUT_DEFAULT_PRECIS, U_CLIP_DEFAULT_PRECIS,
+                                     U_DEFAULT_QUALITY, U_DEFAULT_PITCH, name.data());
+  std::uint32_t handle = 0;
+  Add(extcreatefontindirectw_set(&handle, handles_, reinterpret_cast<const char*>(&font),
+                                 nullptr));
+  Add(selectobject_set(handle, handles_));
+}
+
 void TEmfWriter::Finish() {
   Add(U_EMREOF_set(0, nullptr, track_));
   Check(emf_finish(track_, handles_), "emf_finish");
@@ -123,6 +158,17 @@ void TWmfWriter::SelectBrush(U_COLORREF colour) {
   std::uint32_t brush = 0;
   Add(wcreatebrushindirect_set(&brush, handles_, U_WLOGBRUSH_set(U_BS_SOLID, colour, 0)));
   Add(wselectobject_set(brush, handles_));
+}
+
+void TWmfWriter::SelectFont(int height, std::uint8_t charset, const std::string& face) {
+  U_FONT* font = U_FONT_set(static_cast<std::int16_t>(height), 0, 0, 0, U_FW_NORMAL, 0, 0, 0,
+                            charset, U_OUT_DEFAULT_PRECIS, U_CLIP_DEFAULT_PRECIS,
+                            U_DEFAULT_QUALITY, U_DEFAULT_PITCH, const_cast<char*>(face.c_str()));
+  std::uint32_t handle = 0;
+  char* record = wcreatefontindirect_set(&handle, handles_, font);
+  std::free(font);
+  Add(record);
+  Add(wselectobject_set(handle, handles_));
 }
 
 void TWmfWriter::Finish() {

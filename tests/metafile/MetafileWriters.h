@@ -28,6 +28,13 @@ public:
   // Creates a solid pen or brush and selects it.
   void SelectPen(std::uint32_t style, int width, U_COLORREF colour);
   void SelectBrush(U_COLORREF colour);
+  // Creates an extended pen with a solid brush and selects it; dashes are a
+  // user-styled pen's dashes and gaps.
+  void SelectExtPen(std::uint32_t style, int width, U_COLORREF colour,
+                    std::vector<std::uint32_t> dashes = {});
+  // Creates a font of height logical units (negative: the em height) in a
+  // character set and selects it.
+  void SelectFont(int height, std::uint8_t charset, const std::string& face);
   // Appends the end record and writes the file.
   void Finish();
 
@@ -49,6 +56,7 @@ public:
   WMFHANDLES* Handles() { return handles_; }
   void SelectPen(std::uint16_t style, std::uint16_t width, U_COLORREF colour);
   void SelectBrush(U_COLORREF colour);
+  void SelectFont(int height, std::uint8_t charset, const std::string& face);
   void Finish();
 
 private:
@@ -84,6 +92,10 @@ QImage RenderMetafile(const std::string& fileName, bool enhanced, int width, int
 // The number of pixels in the rectangle from (left, top) to (right, bottom),
 // both included, that are not white.
 int InkIn(const QImage& image, int left, int top, int right, int bottom);
+
+// Checks that two images have the same size and pixels, naming how many
+// pixels differ.
+::testing::AssertionResult SamePixels(const QImage& actual, const QImage& expected);
 
 // Draws, through libEMF's GDI calls, a red filled rectangle from (10, 10) to
 // (50, 40) and blue text "HH" at (60, 60), in libEMF's device pixels, on a
