@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the metafile readers, as an enhanced metafile and
-// as a Windows metafile, and plays whatever they accept into a small bitmap.
+// as a Windows metafile, and plays whatever they accept into a bitmap: a
+// small one, or the size given by "--target=WIDTHxHEIGHT" (libFuzzer leaves
+// options with two dashes to the target), at which the seeds are checked to
+// draw in time.
 #include "EmfFile.h"
 #include "EmfPlayer.h"
 #include "Errors.h"
 #include "WmfFile.h"
 #include "WmfPlayer.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 
 #include <cstdint>
 #include <functional>
@@ -16,11 +21,22 @@
 
 namespace {
 
+QSize TargetSize() {
+  static const QRegularExpression option(QStringLiteral("^--target=(\\d+)x(\\d+)$"));
+  for (const QString& argument : QCoreApplication::arguments()) {
+    const QRegularExpressionMatch match = option.match(argument);
+    if (match.hasMatch()) return QSize(match.captured(1).toInt(), match.captured(2).toInt());
+  }
+  return QSize(40, 30);
+}
+
+// On 32-bit pixels, as TMetafile draws thumbnails.
 void Play(const std::function<void(QPainter&, const QRectF&)>& play) {
-  QImage image(40, 30, QImage::Format_RGB888);
+  static const QSize size = TargetSize();
+  QImage image(size, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter painter(&image);
-  play(painter, QRectF(0, 0, 39, 29));
+  play(painter, QRectF(0, 0, size.width() - 1, size.height() - 1));
 }
 
 }  // namespace
