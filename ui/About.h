@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QIcon>
 
+#include "Globals.h"
+
 class QLabel;
 class QPushButton;
 
@@ -16,7 +18,7 @@ class TLinkLabel;
 
 // What the About command shows.
 inline constexpr char kProductLine[] = "Tessalune 1.6";
-inline constexpr char kSiteAddress[] = "https://tessalune.org/";
+inline constexpr const char* kSiteAddress = kProductWebPage;
 inline constexpr char kMailAddress[] = "support@tessalune.org";
 
 // The about box: the program's icon, product line, mail and web addresses,

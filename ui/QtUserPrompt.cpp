@@ -34,7 +34,7 @@ constexpr std::array<TButtonKind, 11> kButtons{{
     {mbIgnore, "&Ignore", mrIgnore},
     {mbAll, "&All", mrAll},
     {mbNoToAll, "N&o to All", mrNoToAll},
-    {mbYesToAll, "Yes to A&ll", mrYesToAll},
+    {mbYesToAll, "Yes to &All", mrYesToAll},
     {mbHelp, "&Help", mrNone},
 }};
 

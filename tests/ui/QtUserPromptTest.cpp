@@ -46,7 +46,7 @@ protected:
 TEST_F(QtUserPromptTest, ButtonsKeepTheDialogsOrderAndYesIsTheDefault) {
   request_.ScreenCenter = true;
   const TModalResult result = Ask(mbYesToAll | mbNoToAll | mbCancel | mbNo | mbYes, [](QMessageBox& box) {
-    EXPECT_EQ(ButtonsInOrder(box), (Texts{"&Yes", "&No", "Cancel", "N&o to All", "Yes to A&ll"}));
+    EXPECT_EQ(ButtonsInOrder(box), (Texts{"&Yes", "&No", "Cancel", "N&o to All", "Yes to &All"}));
     EXPECT_EQ(box.windowTitle(), "Confirm");
     EXPECT_EQ(box.textFormat(), Qt::PlainText);
     EXPECT_EQ(box.defaultButton()->text(), "&Yes");
