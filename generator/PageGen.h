@@ -16,7 +16,7 @@ namespace tessalune {
 class TPicGallery;
 class TPicIcon;
 class TRenderAhead;
-struct TRenderJob;
+struct TRenderSize;
 
 // Ends a publish that the progress handler stopped. It never leaves
 // TPageGenerator::Publish.
@@ -52,6 +52,9 @@ public:
   void Publish(TPicGallery& gallery);
 
   TPublishProgressEvent OnProgress;
+  // How many threads load and scale pictures: 0 for one per core. With 1,
+  // the calling thread does it all, in the order of the steps.
+  unsigned Threads = 0;
 
   // What the last run worked out (valid from the start of a run on).
   const std::string& TemplateFolder() const { return templateFolder_; }
@@ -91,10 +94,12 @@ private:
   void CopyImages();
   std::string ConvertImage(int index, const std::string& dest);
   void CopyTemplateFiles();
-  void WriteIcon(int job, const TRenderJob& settings, const std::string& target);
+  void WriteThumbnail(int index, const std::string& target);
+  void WriteImage(int index, const std::string& target);
+  void LoadAndSave(int index, const TRenderSize& size, const std::string& target);
   void CopyOneFile(const std::string& source, const std::string& dest) const;
-  TRenderJob ThumbnailJob(int index) const;
-  TRenderJob ImageJob(int index) const;
+  TRenderSize ThumbnailSize() const;
+  TRenderSize ImageSize() const;
   std::string ThumbnailTarget(int index) const;
   std::string ImageTarget(int index) const;
   bool IsInImagesFolder(int index) const;
@@ -141,8 +146,8 @@ private:
 
   TWriteGuard guard_;
   std::unique_ptr<TRenderAhead> renderAhead_;
-  // Per picture, the render-ahead job of its thumbnail and of its converted
-  // picture; -1 where none was started.
+  // Per picture, its render-ahead job where that makes its thumbnail, and
+  // where it makes its converted picture; -1 otherwise.
   std::vector<int> thumbnailJobs_;
   std::vector<int> imageJobs_;
 };

@@ -38,17 +38,16 @@ std::string ResolvedPath(const std::string& path) {
 
 }  // namespace
 
-TRenderJob TPageGenerator::ThumbnailJob(int index) const {
-  return {PictureFileName(index), gallery_->IconWidth(), gallery_->IconHeight(),
-          gallery_->IconQuality()};
+TRenderSize TPageGenerator::ThumbnailSize() const {
+  return {gallery_->IconWidth(), gallery_->IconHeight(), gallery_->IconQuality()};
 }
 
 // Pictures keep their size unless resizing is asked for: the thumbnail maker
 // never enlarges.
-TRenderJob TPageGenerator::ImageJob(int index) const {
+TRenderSize TPageGenerator::ImageSize() const {
   const bool resize = gallery_->ImageResize();
-  return {PictureFileName(index), resize ? gallery_->ImageWidth() : INT_MAX,
-          resize ? gallery_->ImageHeight() : INT_MAX, gallery_->ImageQuality()};
+  return {resize ? gallery_->ImageWidth() : INT_MAX, resize ? gallery_->ImageHeight() : INT_MAX,
+          gallery_->ImageQuality()};
 }
 
 std::string TPageGenerator::ThumbnailTarget(int index) const {
@@ -107,26 +106,31 @@ std::vector<bool> TPageGenerator::LoadableAhead() const {
 void TPageGenerator::StartRenderAhead() {
   thumbnailJobs_.assign(std::size_t(ImageCount()), -1);
   imageJobs_.assign(std::size_t(ImageCount()), -1);
-  if (TRenderAhead::ThreadCount() < 2) {
+  const unsigned threads = Threads ? Threads : TRenderAhead::ThreadCount();
+  if (threads < 2) {
     return;
   }
   const std::vector<bool> loadable = LoadableAhead();
   std::vector<TRenderJob> jobs;
-  for (int i = 0; i < ImageCount() && !noThumbnails_; ++i) {
-    if (NeedsWrite(ThumbnailTarget(i)) && loadable[std::size_t(i)]) {
-      thumbnailJobs_[std::size_t(i)] = int(jobs.size());
-      jobs.push_back(ThumbnailJob(i));
+  for (int i = 0; i < ImageCount(); ++i) {
+    if (!loadable[std::size_t(i)]) {
+      continue;
     }
-  }
-  for (int i = 0; i < ImageCount() && IsConverting(); ++i) {
-    if (!IsInImagesFolder(i) && NeedsWrite(ChangeFileExt(ImageTarget(i), ".jpg")) &&
-        loadable[std::size_t(i)]) {
+    TRenderJob job{PictureFileName(i), std::nullopt, std::nullopt};
+    if (!noThumbnails_ && NeedsWrite(ThumbnailTarget(i))) {
+      job.Thumbnail = ThumbnailSize();
+      thumbnailJobs_[std::size_t(i)] = int(jobs.size());
+    }
+    if (IsConverting() && !IsInImagesFolder(i) && NeedsWrite(ChangeFileExt(ImageTarget(i), ".jpg"))) {
+      job.Image = ImageSize();
       imageJobs_[std::size_t(i)] = int(jobs.size());
-      jobs.push_back(ImageJob(i));
+    }
+    if (job.Thumbnail || job.Image) {
+      jobs.push_back(std::move(job));
     }
   }
   if (!jobs.empty()) {
-    renderAhead_ = std::make_unique<TRenderAhead>(std::move(jobs));
+    renderAhead_ = std::make_unique<TRenderAhead>(std::move(jobs), threads);
   }
 }
 
@@ -151,7 +155,7 @@ void TPageGenerator::CreateThumbnails() {
     const std::string target = ThumbnailTarget(i);
     guard_.CheckInside(target);
     if (NeedsWrite(target)) {
-      WriteIcon(thumbnailJobs_[std::size_t(i)], ThumbnailJob(i), target);
+      WriteThumbnail(i, target);
       DoProgress("Creating thumbnails", i, ImageCount());
     }
   }
@@ -180,7 +184,7 @@ std::string TPageGenerator::ConvertImage(int index, const std::string& dest) {
   const std::string target = ChangeFileExt(dest, ".jpg");
   guard_.CheckInside(target);
   if (NeedsWrite(target)) {
-    WriteIcon(imageJobs_[std::size_t(index)], ImageJob(index), target);
+    WriteImage(index, target);
   }
   return target;
 }
@@ -203,13 +207,28 @@ void TPageGenerator::CopyTemplateFiles() {
   }
 }
 
-void TPageGenerator::WriteIcon(int job, const TRenderJob& settings, const std::string& target) {
+void TPageGenerator::WriteThumbnail(int index, const std::string& target) {
+  const int job = thumbnailJobs_[std::size_t(index)];
   if (renderAhead_ && job >= 0) {
-    renderAhead_->Take(job)->SaveToFile(target);
-    return;
+    WriteFileBytes(target, renderAhead_->TakeThumbnail(job));
+  } else {
+    LoadAndSave(index, ThumbnailSize(), target);
   }
-  SetUpIcon(*iconMaker_, settings);
-  iconMaker_->LoadFromFile(settings.FileName);
+}
+
+void TPageGenerator::WriteImage(int index, const std::string& target) {
+  const int job = imageJobs_[std::size_t(index)];
+  if (renderAhead_ && job >= 0) {
+    WriteFileBytes(target, renderAhead_->TakeImage(job));
+  } else {
+    LoadAndSave(index, ImageSize(), target);
+  }
+}
+
+void TPageGenerator::LoadAndSave(int index, const TRenderSize& size, const std::string& target) {
+  SetUpIcon(*iconMaker_, size);
+  iconMaker_->Threads = Threads;
+  iconMaker_->LoadFromFile(PictureFileName(index));
   iconMaker_->SaveToFile(target);
 }
 

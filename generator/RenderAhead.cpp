@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "PicIcon.h"
 
@@ -15,25 +16,19 @@ namespace {
 // resampler's intermediate rows.
 constexpr std::int64_t kWorkingBytesPerPixel = 8;
 
-struct TRenderCost {
-  std::int64_t Working;  // while the picture is loaded and scaled
-  std::int64_t Result;   // while its scaled bitmap waits
-};
-
-// An estimate from the size that the picture's header gives.
-TRenderCost EstimateCost(const TRenderJob& job) {
-  const std::int64_t pixels = DeclaredPixels(job.FileName);
-  const std::int64_t result = 3 * std::min(pixels, std::int64_t{job.MaxWidth} * job.MaxHeight);
-  return {kWorkingBytesPerPixel * pixels + result, result};
+// The bitmap of a picture of that many pixels scaled to a size: JPEG streams
+// of it are smaller still.
+std::int64_t ScaledBytes(std::int64_t pixels, const TRenderSize& size) {
+  return 3 * std::min(pixels, std::int64_t{size.MaxWidth} * size.MaxHeight);
 }
 
 }  // namespace
 
-void SetUpIcon(TPicIcon& icon, const TRenderJob& job) {
+void SetUpIcon(TPicIcon& icon, const TRenderSize& size) {
   icon.Fast = false;
-  icon.MaxWidth = job.MaxWidth;
-  icon.MaxHeight = job.MaxHeight;
-  icon.Quality = job.Quality;
+  icon.MaxWidth = size.MaxWidth;
+  icon.MaxHeight = size.MaxHeight;
+  icon.Quality = size.Quality;
 }
 
 unsigned TRenderAhead::ThreadCount() {
@@ -47,13 +42,32 @@ std::int64_t TRenderAhead::DefaultBudget() {
   return std::int64_t{pages} * pageSize / 4;
 }
 
-TRenderAhead::TRenderAhead(std::vector<TRenderJob> jobs, std::int64_t budgetBytes)
-    : jobs_(std::move(jobs)), budget_(budgetBytes), slots_(jobs_.size()) {
-  const unsigned threads = std::min<std::size_t>(ThreadCount(), jobs_.size());
-  // Enough waiting results to keep every worker busy while the publisher
-  // writes, few enough that full-size pictures do not pile up in memory.
-  window_ = threads + 2;
-  for (unsigned i = 0; i < threads; ++i) {
+TRenderAhead::TRenderAhead(std::vector<TRenderJob> jobs, unsigned threads, std::int64_t budgetBytes)
+    : jobs_(std::move(jobs)),
+      thumbnailTurn_(jobs_.size()),
+      imageTurn_(jobs_.size()),
+      plans_(jobs_.size(), TPlan::Later),
+      budget_(budgetBytes - budgetBytes / 4),
+      parkLimit_(budgetBytes / 4) {
+  for (std::size_t job = 0; job < jobs_.size(); ++job) {
+    if (jobs_[job].Thumbnail) turns_.push_back({job, TPart::Thumbnail});
+    if (jobs_[job].Thumbnail && jobs_[job].Image) plans_[job] = TPlan::Undecided;
+  }
+  firstImageTurn_ = turns_.size();
+  for (std::size_t job = 0; job < jobs_.size(); ++job) {
+    if (jobs_[job].Image) turns_.push_back({job, TPart::Image});
+  }
+  std::fill(thumbnailTurn_.begin(), thumbnailTurn_.end(), turns_.size());
+  std::fill(imageTurn_.begin(), imageTurn_.end(), turns_.size());
+  for (std::size_t turn = 0; turn < turns_.size(); ++turn) {
+    (turns_[turn].Part == TPart::Thumbnail ? thumbnailTurn_ : imageTurn_)[turns_[turn].Job] = turn;
+  }
+  slots_.resize(turns_.size());
+  workerCount_ = unsigned(std::min<std::size_t>(std::max(threads, 1u), turns_.size()));
+  // Enough waiting streams that workers finishing together go on with the
+  // next pictures while the publisher writes.
+  window_ = 2 * workerCount_ + 2;
+  for (unsigned i = 0; i < workerCount_; ++i) {
     workers_.emplace_back([this] { Work(); });
   }
 }
@@ -64,87 +78,241 @@ TRenderAhead::~TRenderAhead() {
     stop_ = true;
   }
   workReady_.notify_all();
+  planned_.notify_all();
   budget_.Close();
   for (std::thread& worker : workers_) {
     worker.join();
   }
 }
 
-bool TRenderAhead::HasWork() const { return next_ < jobs_.size() && next_ < taken_ + window_; }
+std::int64_t TRenderAhead::PeakBytes() const {
+  std::lock_guard lock(mutex_);
+  return budget_.Peak() + parkedPeak_;
+}
+
+bool TRenderAhead::Runnable() const {
+  return stop_ || next_ >= turns_.size() || next_ < taken_ + window_;
+}
 
 void TRenderAhead::Work() {
+  TPicIcon icon;
   std::unique_lock lock(mutex_);
   for (;;) {
-    workReady_.wait(lock, [this] { return stop_ || HasWork() || next_ >= jobs_.size(); });
-    if (stop_ || next_ >= jobs_.size()) {
+    if (!Runnable()) {
+      // The buffers a worker keeps for its next picture are counted in the
+      // budget only while it loads one, so they go before any wait.
+      lock.unlock();
+      icon.ReleaseBuffers();
+      lock.lock();
+    }
+    workReady_.wait(lock, [this] { return Runnable(); });
+    if (stop_ || next_ >= turns_.size()) {
       return;
     }
-    const std::size_t job = next_++;
+    const std::size_t turn = next_++;
+    const unsigned threads = ThreadsFor(turn);
+    ++busy_;
     lock.unlock();
-    TSlot result = Render(job);
+    TSlot result = Run(turn, icon, threads);
     lock.lock();
-    if (result.Done && job >= taken_) {
-      slots_[job] = std::move(result);
-    } else {
-      budget_.Release(result.Bytes);
-    }
+    --busy_;
+    Store(turn, std::move(result));
     resultReady_.notify_all();
   }
 }
 
-// Loads and scales the job's picture once the budget has room for it. The
-// slot is not Done when the job was dropped or the work stopped meanwhile.
-TRenderAhead::TSlot TRenderAhead::Render(std::size_t job) {
+// The idle workers' share of the turns left in this step: one thread each
+// while there are more turns than workers, more for the last few.
+unsigned TRenderAhead::ThreadsFor(std::size_t turn) const {
+  const std::size_t stepEnd = turn < firstImageTurn_ ? firstImageTurn_ : turns_.size();
+  const std::size_t idle = workerCount_ - busy_;
+  return unsigned(std::max<std::size_t>(1, idle / (stepEnd - turn)));
+}
+
+// Loads the turn's picture once the budget has room for it. The slot is not
+// Done when the turn was dropped or the work stopped meanwhile.
+TRenderAhead::TSlot TRenderAhead::Run(std::size_t turn, TPicIcon& icon, unsigned threads) {
+  const TTurn& t = turns_[turn];
+  const TRenderJob& job = jobs_[t.Job];
   TSlot result;
-  const TRenderCost cost = EstimateCost(jobs_[job]);
-  if (!budget_.Acquire(job, cost.Working)) {
+  if (t.Part == TPart::Image && AwaitPlan(t.Job) == TPlan::Parked) {
+    budget_.Forfeit(turn);  // made in the thumbnail's turn
+    result.Done = true;
     return result;
   }
-  try {
-    result.Icon = std::make_unique<TPicIcon>();
-    SetUpIcon(*result.Icon, jobs_[job]);
-    result.Icon->LoadFromFile(jobs_[job].FileName);
-    // Only the scaled bitmap is written later: letting the picture and its
-    // full-size copy go now keeps waiting results small.
-    result.Icon->Picture.Clear();
-    result.Icon->SourceBitmap = TBitmap();
-  } catch (...) {
-    result.Error = std::current_exception();
+  const std::int64_t pixels = DeclaredPixels(job.FileName);
+  const std::int64_t image = job.Image ? ScaledBytes(pixels, *job.Image) : 0;
+  const bool withImage = t.Part == TPart::Image || (job.Image && Park(t.Job, image));
+  const std::int64_t working = kWorkingBytesPerPixel * pixels +
+                               (t.Part == TPart::Thumbnail ? ScaledBytes(pixels, *job.Thumbnail) : 0) +
+                               (withImage ? image : 0);
+  if (!budget_.TryAcquire(turn, working)) {
+    icon.ReleaseBuffers();
+    if (!budget_.Acquire(turn, working)) return result;
   }
-  budget_.Release(cost.Working - cost.Result);
-  result.Bytes = cost.Result;
+  icon.Threads = threads;
+  Render(t, withImage, icon, result);
+  const TStream& own = t.Part == TPart::Thumbnail ? result.Thumbnail : result.Image;
+  // Streams are far smaller than the bitmaps the estimate counts.
+  result.Bytes = std::min(std::int64_t(own.Bytes.size()), working);
+  budget_.Release(working - result.Bytes);
+  if (t.Part == TPart::Thumbnail && withImage) {
+    result.ParkedBytes = std::min(std::int64_t(result.Image.Bytes.size()), image);
+    Unpark(image - result.ParkedBytes);
+  }
   result.Done = true;
   return result;
 }
 
-// A job passed over: its waiting result goes, and it will never be served.
-void TRenderAhead::Drop(std::size_t job) {
-  budget_.Release(slots_[job].Bytes);
-  slots_[job] = TSlot();
-  budget_.Forfeit(job);
+void TRenderAhead::Render(const TTurn& turn, bool withImage, TPicIcon& icon, TSlot& result) {
+  const TRenderJob& job = jobs_[turn.Job];
+  const auto encode = [&icon](TStream& stream) {
+    try {
+      stream.Bytes = icon.SaveToStream();
+    } catch (...) {
+      stream.Error = std::current_exception();
+    }
+  };
+  try {
+    const bool thumbnail = turn.Part == TPart::Thumbnail;
+    SetUpIcon(icon, thumbnail ? *job.Thumbnail : *job.Image);
+    icon.LoadFromFile(job.FileName);
+    ++loads_;
+    encode(thumbnail ? result.Thumbnail : result.Image);
+    if (thumbnail && withImage) {
+      SetUpIcon(icon, *job.Image);
+      icon.Rescale();
+      encode(result.Image);
+    }
+  } catch (...) {
+    result.Thumbnail = {{}, std::current_exception()};
+    result.Image = result.Thumbnail;
+  }
 }
 
-std::unique_ptr<TPicIcon> TRenderAhead::Take(int job) {
-  const auto index = std::size_t(job);
+// Decides, in the thumbnail's turn, whether the picture is made from the
+// same decode; the parked pictures stay within a quarter of the budget.
+bool TRenderAhead::Park(std::size_t job, std::int64_t bytes) {
+  std::lock_guard lock(mutex_);
+  if (plans_[job] == TPlan::Undecided) {
+    const bool fits = parked_ + bytes <= parkLimit_;
+    plans_[job] = fits ? TPlan::Parked : TPlan::Later;
+    if (fits) {
+      parked_ += bytes;
+      parkedPeak_ = std::max(parkedPeak_, parked_);
+    }
+    planned_.notify_all();
+  }
+  return plans_[job] == TPlan::Parked;
+}
+
+void TRenderAhead::Unpark(std::int64_t bytes) {
+  std::lock_guard lock(mutex_);
+  parked_ -= bytes;
+}
+
+// Thumbnail turns come first, so the worker that decides has started
+// already, or the turn was passed over.
+TRenderAhead::TPlan TRenderAhead::AwaitPlan(std::size_t job) {
   std::unique_lock lock(mutex_);
-  for (std::size_t dropped = taken_; dropped < index; ++dropped) {
-    Drop(dropped);
+  planned_.wait(lock, [&] { return stop_ || plans_[job] != TPlan::Undecided; });
+  return plans_[job];
+}
+
+// Keeps a finished turn's streams for the publisher, but only those it will
+// still ask for.
+void TRenderAhead::Store(std::size_t turn, TSlot result) {
+  if (!result.Done) return;
+  const TTurn& t = turns_[turn];
+  if (turn < taken_) {
+    budget_.Release(result.Bytes);
+    result.Bytes = 0;
+    result.Thumbnail = {};
+    if (t.Part == TPart::Image) result.Image = {};
   }
-  taken_ = index;
-  next_ = std::max(next_, index);
-  workReady_.notify_all();
-  resultReady_.wait(lock, [&] { return slots_[index].Done; });
-  TSlot result = std::move(slots_[index]);
-  slots_[index] = TSlot();
-  taken_ = index + 1;
-  workReady_.notify_all();
-  lock.unlock();
-  // The publisher holds the result from now on, one at a time.
-  budget_.Release(result.Bytes);
-  if (result.Error) {
-    std::rethrow_exception(result.Error);
+  if (result.ParkedBytes > 0 && imageTurn_[t.Job] < taken_) {
+    parked_ -= result.ParkedBytes;
+    result.ParkedBytes = 0;
+    result.Image = {};
   }
-  return std::move(result.Icon);
+  slots_[turn] = std::move(result);
+}
+
+// Moves the publisher's turn on to turn: the turns before it are dropped.
+void TRenderAhead::PassOver(std::size_t turn) {
+  for (std::size_t passed = taken_; passed < turn; ++passed) {
+    Drop(passed);
+  }
+  taken_ = std::max(taken_, turn);
+  next_ = std::max(next_, turn);
+  workReady_.notify_all();
+}
+
+// A turn passed over: its waiting stream goes, and it will never be served,
+// except a thumbnail's turn that also makes a picture still to come.
+void TRenderAhead::Drop(std::size_t turn) {
+  const TTurn& t = turns_[turn];
+  TSlot& slot = slots_[turn];
+  budget_.Release(slot.Bytes);
+  slot.Bytes = 0;
+  slot.Thumbnail = {};
+  if (t.Part == TPart::Thumbnail) {
+    if (plans_[t.Job] == TPlan::Undecided) {
+      plans_[t.Job] = TPlan::Later;
+      planned_.notify_all();
+    }
+    if (plans_[t.Job] == TPlan::Parked) return;
+  } else if (plans_[t.Job] == TPlan::Parked) {
+    TSlot& source = slots_[thumbnailTurn_[t.Job]];
+    parked_ -= source.ParkedBytes;
+    source.ParkedBytes = 0;
+    source.Image = {};
+  }
+  slot.Image = {};
+  budget_.Forfeit(turn);
+}
+
+std::string TRenderAhead::TakeThumbnail(int job) {
+  const std::size_t turn = thumbnailTurn_.at(std::size_t(job));
+  if (turn >= firstImageTurn_) throw std::logic_error("no thumbnail to take");
+  std::unique_lock lock(mutex_);
+  PassOver(turn);
+  resultReady_.wait(lock, [&] { return slots_[turn].Done; });
+  TSlot& slot = slots_[turn];
+  TStream stream = std::move(slot.Thumbnail);
+  budget_.Release(slot.Bytes);
+  slot.Bytes = 0;
+  taken_ = turn + 1;
+  workReady_.notify_all();
+  return Deliver(std::move(stream));
+}
+
+std::string TRenderAhead::TakeImage(int job) {
+  const std::size_t turn = imageTurn_.at(std::size_t(job));
+  if (turn >= turns_.size()) throw std::logic_error("no picture to take");
+  std::unique_lock lock(mutex_);
+  PassOver(turn);
+  const bool parked = plans_[std::size_t(job)] == TPlan::Parked;
+  const std::size_t from = parked ? thumbnailTurn_[std::size_t(job)] : turn;
+  resultReady_.wait(lock, [&] { return slots_[from].Done; });
+  TSlot& slot = slots_[from];
+  TStream stream = std::move(slot.Image);
+  budget_.Release(parked ? 0 : slot.Bytes);
+  parked_ -= parked ? slot.ParkedBytes : 0;
+  (parked ? slot.ParkedBytes : slot.Bytes) = 0;
+  if (next_ == turn) {
+    // A parked picture's own turn, not started: it never will be.
+    budget_.Forfeit(turn);
+    next_ = turn + 1;
+  }
+  taken_ = turn + 1;
+  workReady_.notify_all();
+  return Deliver(std::move(stream));
+}
+
+std::string TRenderAhead::Deliver(TStream stream) {
+  if (stream.Error) std::rethrow_exception(stream.Error);
+  return std::move(stream.Bytes);
 }
 
 }  // namespace tessalune

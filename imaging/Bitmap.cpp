@@ -35,6 +35,15 @@ TBitmap NewBitmap(int width, int height, TNewPixels pixels) {
   return bitmap;
 }
 
+void ReuseBitmap(TBitmap& bitmap, int width, int height) {
+  if (!bitmap.isNull() && bitmap.isDetached() && bitmap.format() == kBitmapFormat &&
+      bitmap.width() == width && bitmap.height() == height) {
+    return;
+  }
+  bitmap = TBitmap();  // the old buffer goes before the new one is had
+  bitmap = NewBitmap(width, height, TNewPixels::Undefined);
+}
+
 TPixelRows PixelRows(TBitmap& bitmap) {
   std::uint8_t* bits = bitmap.isNull() ? nullptr : bitmap.bits();
   return {bits, static_cast<std::size_t>(bitmap.bytesPerLine()), bitmap.width(), bitmap.height()};

@@ -43,6 +43,12 @@ enum class TNewPixels { White, Undefined };
 // cannot be had.
 TBitmap NewBitmap(int width, int height, TNewPixels pixels = TNewPixels::White);
 
+// Makes bitmap a 24-bit bitmap of the given size whose pixels are left for a
+// decoder to fill. Its pixel buffer is kept when it has that size already
+// and no other bitmap shares it, so that a run of pictures of one size
+// decodes into the same memory instead of faulting in fresh pages for each.
+void ReuseBitmap(TBitmap& bitmap, int width, int height);
+
 // image as a 24-bit bitmap (a copy when it has another format).
 TBitmap ToBitmap24(const QImage& image);
 

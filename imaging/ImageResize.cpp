@@ -16,7 +16,33 @@
 
 namespace tessalune {
 namespace resample {
+
+// The weight lists of one pass, for one kernel, scale and pair of sizes, and
+// their split for summing.
+struct TPassLists {
+  TResampleKernel kernel;
+  float scale;
+  int size;
+  int count;
+  std::vector<TWeightList> lists;
+  std::vector<TSplitList> splits;  // views into lists
+};
+
+struct TResampleBuffers::TKept {
+  std::vector<TPassLists> passes;  // the most recent last
+  std::vector<std::uint8_t> intermediate;
+  std::vector<std::vector<std::uint8_t>> bands;  // one per thread
+};
+
+TResampleBuffers::TResampleBuffers() : kept_(std::make_unique<TKept>()) {}
+TResampleBuffers::~TResampleBuffers() = default;
+void TResampleBuffers::Clear() { *kept_ = TKept(); }
+
 namespace {
+
+// Both passes of two pictures: their lists stay while pictures of those
+// sizes come one after another.
+constexpr std::size_t kKeptPasses = 4;
 
 std::int64_t ListWork(const std::vector<TWeightList>& lists, std::size_t lineBytes) {
   std::int64_t entries = 0;
@@ -24,11 +50,24 @@ std::int64_t ListWork(const std::vector<TWeightList>& lists, std::size_t lineByt
   return entries * static_cast<std::int64_t>(lineBytes);
 }
 
-std::vector<TSplitList> SplitLists(const std::vector<TWeightList>& lists) {
-  std::vector<TSplitList> splits;
-  splits.reserve(lists.size());
-  for (const TWeightList& list : lists) splits.push_back(SplitAtFirstRounding(list));
-  return splits;
+// The lists of a pass, from those kept when they were built before.
+const TPassLists& PassLists(TResampleBuffers::TKept& kept, TResampleKernel kernel, float scale, int size,
+                            int count, unsigned threads) {
+  for (const TPassLists& pass : kept.passes) {
+    if (pass.kernel == kernel && pass.scale == scale && pass.size == size && pass.count == count) return pass;
+  }
+  TPassLists pass{kernel, scale, size, count, BuildWeightLists(kernel, scale, size, count, threads), {}};
+  pass.splits.reserve(pass.lists.size());
+  for (const TWeightList& list : pass.lists) pass.splits.push_back(SplitAtFirstRounding(list));
+  if (kept.passes.size() == kKeptPasses) kept.passes.erase(kept.passes.begin());
+  kept.passes.push_back(std::move(pass));
+  return kept.passes.back();
+}
+
+// At least size bytes of a kept buffer; what they hold is left as it was.
+std::uint8_t* Room(std::vector<std::uint8_t>& buffer, std::size_t size) {
+  if (buffer.size() < size) buffer.resize(size);
+  return buffer.data();
 }
 
 // Source rows go through the horizontal pass in bands: a band is transposed
@@ -39,45 +78,47 @@ std::vector<TSplitList> SplitLists(const std::vector<TWeightList>& lists) {
 // as its rows arrive.
 constexpr int kBand = 64;
 
-void HorizontalPass(const std::vector<TWeightList>& lists, const TBitmap& src, const TRowProgress* ready,
-                    std::uint8_t* intermediate, std::size_t rowBytes, unsigned threads) {
-  const int SW = src.width(), SH = src.height(), DW = static_cast<int>(lists.size());
+void HorizontalPass(const TPassLists& pass, const TBitmap& src, const TRowProgress* ready,
+                    std::uint8_t* intermediate, std::size_t rowBytes, unsigned threads,
+                    TResampleBuffers::TKept& kept) {
+  const int SW = src.width(), SH = src.height(), DW = pass.count;
   const int band = std::min(kBand, SH);
   const int bands = (SH + band - 1) / band;
-  const unsigned workers = ChooseThreads(threads, bands, ListWork(lists, 3 * static_cast<std::size_t>(SH)));
-  const std::vector<TSplitList> splits = SplitLists(lists);
+  const unsigned workers = ChooseThreads(threads, bands, ListWork(pass.lists, 3 * static_cast<std::size_t>(SH)));
+  const std::size_t bandBytes = 3 * static_cast<std::size_t>(band);
+  const std::size_t columnsBytes = static_cast<std::size_t>(SW) * bandBytes + kLinePadding;
+  if (kept.bands.size() < workers) kept.bands.resize(workers);
   std::atomic<int> nextBand{0};
-  ParallelFor(static_cast<int>(workers), workers, [&](int, int) {
-    const std::size_t bandBytes = 3 * static_cast<std::size_t>(band);
-    std::vector<std::uint8_t> columns(static_cast<std::size_t>(SW) * bandBytes + kLinePadding);
-    std::vector<std::uint8_t> passed(static_cast<std::size_t>(DW) * bandBytes);
+  ParallelFor(static_cast<int>(workers), workers, [&](int slot, int) {
+    std::uint8_t* columns = Room(kept.bands[static_cast<std::size_t>(slot)],
+                                 columnsBytes + static_cast<std::size_t>(DW) * bandBytes);
+    std::uint8_t* passed = columns + columnsBytes;
     for (int b = nextBand++; b < bands; b = nextBand++) {
       const int top = b * band;
       const int rows = std::min(band, SH - top);
       if (ready && !ready->WaitFor(top + rows)) throw Exception("The picture could not be decoded");
       const std::size_t lineBytes = 3 * static_cast<std::size_t>(rows);
-      TransposePixels({src.constScanLine(top), static_cast<std::size_t>(src.bytesPerLine()), SW, rows, columns.data(),
+      TransposePixels({src.constScanLine(top), static_cast<std::size_t>(src.bytesPerLine()), SW, rows, columns,
                        lineBytes});
       for (int i = 0; i < DW; ++i) {
-        AccumulateLine(splits[static_cast<std::size_t>(i)], columns.data(), lineBytes,
-                       passed.data() + static_cast<std::size_t>(i) * lineBytes, lineBytes);
+        AccumulateLine(pass.splits[static_cast<std::size_t>(i)], columns, lineBytes,
+                       passed + static_cast<std::size_t>(i) * lineBytes, lineBytes);
       }
-      TransposePixels({passed.data(), lineBytes, rows, DW, intermediate + static_cast<std::size_t>(top) * rowBytes,
+      TransposePixels({passed, lineBytes, rows, DW, intermediate + static_cast<std::size_t>(top) * rowBytes,
                        rowBytes});
     }
   });
 }
 
 // The vertical pass: one line of Dst per destination row.
-void VerticalPass(const std::vector<TWeightList>& lists, const std::uint8_t* intermediate, std::size_t rowBytes,
-                  TBitmap& dst, unsigned threads) {
-  const int DH = static_cast<int>(lists.size());
+void VerticalPass(const TPassLists& pass, const std::uint8_t* intermediate, std::size_t rowBytes, TBitmap& dst,
+                  unsigned threads) {
+  const int DH = pass.count;
   std::uint8_t* bits = dst.bits();
   const auto stride = static_cast<std::size_t>(dst.bytesPerLine());
-  const std::vector<TSplitList> splits = SplitLists(lists);
-  ParallelFor(DH, ChooseThreads(threads, DH, ListWork(lists, rowBytes)), [&](int first, int last) {
+  ParallelFor(DH, ChooseThreads(threads, DH, ListWork(pass.lists, rowBytes)), [&](int first, int last) {
     for (int i = first; i < last; ++i) {
-      AccumulateLine(splits[static_cast<std::size_t>(i)], intermediate, rowBytes,
+      AccumulateLine(pass.splits[static_cast<std::size_t>(i)], intermediate, rowBytes,
                      bits + static_cast<std::size_t>(i) * stride, rowBytes);
     }
   });
@@ -98,7 +139,7 @@ void BlendPixel(const std::uint8_t* c1, const std::uint8_t* c2, int w, std::uint
 }
 
 void ResampleBitmapThreads(TBitmap& Src, TBitmap& Dst, TResampleKernel Kernel, unsigned threads,
-                           const TRowProgress* ready) {
+                           const TRowProgress* ready, TResampleBuffers* buffers) {
   const int DW = Dst.width(), DH = Dst.height(), SW = Src.width(), SH = Src.height();
   if (SW < 1 || SH < 1) return;
   const float sx = PassScale(DW, SW);
@@ -108,15 +149,14 @@ void ResampleBitmapThreads(TBitmap& Src, TBitmap& Dst, TResampleKernel Kernel, u
   if (DW < 1 || DH < 1) return;
   CheckPictureSize(DW, SH);
 
+  TResampleBuffers ownBuffers;
+  TResampleBuffers::TKept& kept = (buffers ? *buffers : ownBuffers).Kept();
   const std::size_t rowBytes = 3 * static_cast<std::size_t>(DW);
-  std::vector<std::uint8_t> intermediate;
-  {
-    const std::vector<TWeightList> lists = BuildWeightLists(Kernel, sx, SW, DW, threads);
-    intermediate.resize(static_cast<std::size_t>(SH) * rowBytes + kLinePadding);
-    HorizontalPass(lists, Src, ready, intermediate.data(), rowBytes, threads);
-  }
-  const std::vector<TWeightList> lists = BuildWeightLists(Kernel, sy, SH, DH, threads);
-  VerticalPass(lists, intermediate.data(), rowBytes, Dst, threads);
+  const TPassLists& columns = PassLists(kept, Kernel, sx, SW, DW, threads);
+  std::uint8_t* intermediate = Room(kept.intermediate, static_cast<std::size_t>(SH) * rowBytes + kLinePadding);
+  HorizontalPass(columns, Src, ready, intermediate, rowBytes, threads, kept);
+  const TPassLists& rows = PassLists(kept, Kernel, sy, SH, DH, threads);
+  VerticalPass(rows, intermediate, rowBytes, Dst, threads);
 }
 
 }  // namespace resample

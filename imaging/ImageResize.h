@@ -5,6 +5,7 @@
 #include "RowProgress.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace tessalune {
@@ -59,13 +60,35 @@ inline std::uint8_t ClampToByte(double v) {
 // Blends the pixels c1 and c2 (3 bytes each) with the weight w of c1, 0..255.
 void BlendPixel(const std::uint8_t* c1, const std::uint8_t* c2, int w, std::uint8_t* out);
 
+// What the resampler keeps from one call to the next: its working memory and
+// the weight lists of the last few passes. A run of pictures of one size
+// then neither faults in fresh pages nor computes the same kernel values
+// again for each. One object serves one call at a time.
+class TResampleBuffers {
+public:
+  TResampleBuffers();
+  ~TResampleBuffers();
+  TResampleBuffers(const TResampleBuffers&) = delete;
+  TResampleBuffers& operator=(const TResampleBuffers&) = delete;
+
+  // Lets go of everything kept.
+  void Clear();
+
+  struct TKept;
+  TKept& Kept() { return *kept_; }
+
+private:
+  std::unique_ptr<TKept> kept_;
+};
+
 // ResampleBitmap with the passes split over the given number of threads
 // (0: one per core). The result does not depend on the number of threads.
 // With ready, Src is being filled on another thread and each band of rows is
 // read once ready reports it complete; a failed fill raises an Exception.
-// Src must then be 24-bit already and must not be detached meanwhile.
+// Src must then be 24-bit already and must not be detached meanwhile. With
+// buffers, the call works in their memory and keeps its weight lists there.
 void ResampleBitmapThreads(TBitmap& Src, TBitmap& Dst, TResampleKernel Kernel, unsigned threads,
-                           const TRowProgress* ready = nullptr);
+                           const TRowProgress* ready = nullptr, TResampleBuffers* buffers = nullptr);
 
 }  // namespace resample
 }  // namespace tessalune

@@ -220,9 +220,15 @@ int TJPEGImage::ScaledWidth() const { return Scaled(Width(), Scale); }
 int TJPEGImage::ScaledHeight() const { return Scaled(Height(), Scale); }
 
 TBitmap TJPEGImage::Decode() const {
-  TBitmap bitmap = NewBitmap(Scaled(storedWidth_, Scale), Scaled(storedHeight_, Scale), TNewPixels::Undefined);
+  TBitmap bitmap;
+  DecodeTo(bitmap);
+  return bitmap;
+}
+
+void TJPEGImage::DecodeTo(TBitmap& bitmap, unsigned threads) const {
+  ReuseBitmap(bitmap, Scaled(storedWidth_, Scale), Scaled(storedHeight_, Scale));
   DecodeInto(PixelRows(bitmap), nullptr);
-  return TurnBitmap(std::move(bitmap), orientation_);
+  bitmap = TurnBitmap(std::move(bitmap), orientation_, threads);
 }
 
 void TJPEGImage::DecodeInto(const TPixelRows& rows, TRowProgress* progress) const {

@@ -41,6 +41,10 @@ public:
 
   // The picture as shown, at the current Scale.
   TBitmap Decode() const;
+  // The same into bitmap, turned on up to threads threads (0: one per
+  // core). Its pixel buffer is reused when it has the decoded size already
+  // (see ReuseBitmap).
+  void DecodeTo(TBitmap& bitmap, unsigned threads = 0) const;
   // Decodes the rows as stored, unturned, into a 24-bit bitmap of the stored
   // scaled size, publishing finished rows to progress when one is given.
   // Taking the rows rather than the bitmap lets another thread read the

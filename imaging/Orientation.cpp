@@ -24,7 +24,7 @@ constexpr int kTile = 64;
 
 // A turn that exchanges the sides: destination pixel (x, y) is source pixel
 // (sx, sy) with sx = y or width - 1 - y and sy = x or height - 1 - x.
-TBitmap Transposed(const TBitmap& source, TOrientation orientation) {
+TBitmap Transposed(const TBitmap& source, TOrientation orientation, unsigned threads) {
   const int width = source.width(), height = source.height();
   TBitmap target = NewBitmap(height, width, TNewPixels::Undefined);
   const bool mirrorX = orientation == 7 || orientation == 8;
@@ -32,7 +32,7 @@ TBitmap Transposed(const TBitmap& source, TOrientation orientation) {
   const std::ptrdiff_t stride = source.bytesPerLine();
   const std::ptrdiff_t step = mirrorY ? -stride : stride;
   const int bands = (width + kTile - 1) / kTile;
-  ParallelFor(bands, ChooseThreads(0, bands, std::int64_t{width} * height), [&](int begin, int end) {
+  ParallelFor(bands, ChooseThreads(threads, bands, std::int64_t{width} * height), [&](int begin, int end) {
     for (int y0 = begin * kTile; y0 < std::min(end * kTile, width); y0 += kTile) {
       for (int x0 = 0; x0 < height; x0 += kTile) {
         for (int y = y0; y < std::min(y0 + kTile, width); ++y) {
@@ -66,9 +66,9 @@ TOrientation ExifOrientation(const unsigned char* exif, std::size_t size) {
   return value >= 1 && value <= 8 ? value : kUpright;
 }
 
-TBitmap TurnBitmap(TBitmap bitmap, TOrientation orientation) {
+TBitmap TurnBitmap(TBitmap bitmap, TOrientation orientation, unsigned threads) {
   if (bitmap.isNull() || orientation < 2 || orientation > 8) return bitmap;
-  if (SwapsSides(orientation)) return Transposed(bitmap, orientation);
+  if (SwapsSides(orientation)) return Transposed(bitmap, orientation, threads);
   // Mirroring works in place on a bitmap that nothing else shares.
   TBitmap turned = std::move(bitmap).mirrored(orientation != 4, orientation != 2);
   if (turned.isNull()) throw Exception("Out of memory");

@@ -24,8 +24,9 @@ TOrientation ExifOrientation(const unsigned char* exif, std::size_t size);
 // Whether the orientation exchanges width and height (5 to 8).
 inline bool SwapsSides(TOrientation orientation) { return orientation >= 5 && orientation <= 8; }
 
-// The bitmap as a viewer shows a picture of that orientation. Raises an
-// Exception when the memory for a turned copy cannot be had.
-TBitmap TurnBitmap(TBitmap bitmap, TOrientation orientation);
+// The bitmap as a viewer shows a picture of that orientation, turned on up
+// to threads threads (0: one per core). Raises an Exception when the memory
+// for a turned copy cannot be had.
+TBitmap TurnBitmap(TBitmap bitmap, TOrientation orientation, unsigned threads = 0);
 
 }  // namespace tessalune

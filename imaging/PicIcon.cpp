@@ -53,11 +53,12 @@ TBitmap DrawIcon(const QImage& icon, int thumbWidth, int thumbHeight) {
   return bitmap;
 }
 
-// Publishing decodes the full-size JPEG on a second thread while the
-// resampler works through the rows already decoded: the bytes are those of
-// decoding first and resampling after, in less time.
-void DecodeWhileResampling(const TJPEGImage& jpeg, TBitmap& source, TBitmap& target) {
-  source = NewBitmap(jpeg.ScaledWidth(), jpeg.ScaledHeight(), TNewPixels::Undefined);
+// Publishing decodes the full-size JPEG on a thread of its own while the
+// resampler works through the rows already decoded, on threads - 1 more:
+// the bytes are those of decoding first and resampling after, in less time.
+void DecodeWhileResampling(const TJPEGImage& jpeg, TBitmap& source, TBitmap& target, unsigned threads,
+                           resample::TResampleBuffers& buffers) {
+  ReuseBitmap(source, jpeg.ScaledWidth(), jpeg.ScaledHeight());
   const TPixelRows rows = PixelRows(source);
   TRowProgress progress;
   std::exception_ptr decodeError;
@@ -69,11 +70,9 @@ void DecodeWhileResampling(const TJPEGImage& jpeg, TBitmap& source, TBitmap& tar
       progress.Fail();
     }
   });
-  // The decoder is the slower side: it keeps a core of its own.
-  const unsigned workers = std::max(2u, std::thread::hardware_concurrency()) - 1;
   std::exception_ptr resampleError;
   try {
-    resample::ResampleBitmapThreads(source, target, rkLanczos3, workers, &progress);
+    resample::ResampleBitmapThreads(source, target, rkLanczos3, threads - 1, &progress, &buffers);
   } catch (...) {
     resampleError = std::current_exception();
   }
@@ -82,12 +81,29 @@ void DecodeWhileResampling(const TJPEGImage& jpeg, TBitmap& source, TBitmap& tar
   if (resampleError) std::rethrow_exception(resampleError);
 }
 
+// The threads a load may use: the decoder is the slower side and keeps a
+// core of its own when it runs alongside the resampler.
+unsigned LoadThreads(unsigned requested) {
+  return requested ? requested : std::max(2u, std::thread::hardware_concurrency());
+}
+
 }  // namespace
 
 void TPicIcon::LoadFromFile(const std::string& FileName) {
   Bitmap = TBitmap();
+  fullPictureKey_ = 0;
   try {
     Picture.LoadFromFile(FileName);
+  } catch (...) {
+    // An empty picture gives the error mark below.
+    Picture.Clear();
+  }
+  Rescale();
+}
+
+void TPicIcon::Rescale() {
+  Bitmap = TBitmap();
+  try {
     PictureWidth = Picture.Width();
     PictureHeight = Picture.Height();
     CalcThumbSize();
@@ -126,28 +142,25 @@ void TPicIcon::MakeThumbnail() {
     case TGraphicKind::None: throw Exception("No picture loaded");
     default: break;
   }
-  const bool jpeg = Picture.Kind() == TGraphicKind::Jpeg;
   if (Picture.Width() == ThumbWidth && Picture.Height() == ThumbHeight) {
-    if (jpeg) {
-      Picture.Jpeg().Scale = jsFullSize;
-      Picture.Jpeg().Performance = jpBestQuality;
-    }
-    Bitmap = jpeg ? Picture.Jpeg().Decode() : ToBitmap24(Picture.Image());
+    Bitmap = FullPicture();
     return;
   }
-  if (jpeg) {
+  if (Picture.Kind() == TGraphicKind::Jpeg) {
     PrepareJpeg();
-  } else {
+  } else if (Fast) {
     SourceBitmap = ToBitmap24(Picture.Image());
   }
   Bitmap = TBitmap();
   Bitmap = NewBitmap(ThumbWidth, ThumbHeight);
   if (Fast) {
     FastStretchBitmap(SourceBitmap, Bitmap);
-  } else if (jpeg && Picture.Jpeg().Orientation() == kUpright) {
-    DecodeWhileResampling(Picture.Jpeg(), SourceBitmap, Bitmap);
+  } else if (DecodesWhileResampling()) {
+    DecodeWhileResampling(Picture.Jpeg(), SourceBitmap, Bitmap, LoadThreads(Threads), resampleBuffers_);
+    fullPictureKey_ = SourceBitmap.cacheKey();
   } else {
-    ResampleBitmap(SourceBitmap, Bitmap, rkLanczos3);
+    FullPicture();
+    resample::ResampleBitmapThreads(SourceBitmap, Bitmap, rkLanczos3, Threads, nullptr, &resampleBuffers_);
   }
 }
 
@@ -163,13 +176,36 @@ void TPicIcon::PrepareJpeg() {
       if (jpeg.ScaledWidth() > widthLimit || jpeg.ScaledHeight() > heightLimit) jpeg.Scale = scale;
     }
     SourceBitmap = jpeg.Decode();
-  } else if (jpeg.Orientation() != kUpright) {
-    // The stored rows of a turned picture are not the rows shown: it is
-    // decoded and turned whole before the resampler starts.
-    SourceBitmap = jpeg.Decode();
+  } else if (!DecodesWhileResampling()) {
+    FullPicture();
   }
-  // At publishing quality an upright picture is decoded alongside the
-  // resampler instead.
+}
+
+// The stored rows of a turned picture are not the rows shown, so it is
+// decoded and turned whole before the resampler starts; so is a picture
+// decoded already, and every picture on a single thread.
+bool TPicIcon::DecodesWhileResampling() const {
+  return Picture.Kind() == TGraphicKind::Jpeg && !HasFullPicture() &&
+         Picture.Jpeg().Orientation() == kUpright && LoadThreads(Threads) > 1;
+}
+
+bool TPicIcon::HasFullPicture() const {
+  return fullPictureKey_ != 0 && SourceBitmap.cacheKey() == fullPictureKey_;
+}
+
+const TBitmap& TPicIcon::FullPicture() {
+  if (HasFullPicture()) return SourceBitmap;
+  fullPictureKey_ = 0;
+  if (Picture.Kind() == TGraphicKind::Jpeg) {
+    TJPEGImage& jpeg = Picture.Jpeg();
+    jpeg.Scale = jsFullSize;
+    jpeg.Performance = jpBestQuality;
+    jpeg.DecodeTo(SourceBitmap, Threads);
+  } else {
+    SourceBitmap = ToBitmap24(Picture.Image());
+  }
+  fullPictureKey_ = SourceBitmap.cacheKey();
+  return SourceBitmap;
 }
 
 void TPicIcon::DrawErrorMark() {
@@ -185,10 +221,19 @@ void TPicIcon::DrawErrorMark() {
   }
 }
 
-void TPicIcon::SaveToFile(const std::string& FileName) const {
+void TPicIcon::SaveToFile(const std::string& FileName) const { WriteFileBytes(FileName, SaveToStream()); }
+
+void TPicIcon::ReleaseBuffers() {
+  Picture.Clear();
+  Bitmap = TBitmap();
+  SourceBitmap = TBitmap();
+  fullPictureKey_ = 0;
+  resampleBuffers_.Clear();
+}
+
+std::string TPicIcon::SaveToStream() const {
   const bool empty = Bitmap.width() == 0 || Bitmap.height() == 0;
-  const std::string stream = empty ? std::string() : EncodeProgressiveJpeg(Bitmap, static_cast<std::uint8_t>(Quality));
-  WriteFileBytes(FileName, stream);
+  return empty ? std::string() : EncodeProgressiveJpeg(Bitmap, static_cast<std::uint8_t>(Quality));
 }
 
 }  // namespace tessalune

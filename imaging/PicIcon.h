@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Bitmap.h"
+#include "ImageResize.h"
 #include "Picture.h"
 
 #include <string>
@@ -26,21 +27,46 @@ public:
   int ThumbWidth = 0;
   int ThumbHeight = 0;
   TBitmap SourceBitmap;
+  // How many threads a load may use: 0 for one per core.
+  unsigned Threads = 0;
 
   // Makes Bitmap from the file; never raises. A picture that cannot be read
   // or scaled gives the error mark and a picture size of 0 x 0.
   void LoadFromFile(const std::string& FileName);
+  // Makes Bitmap anew at the current settings from the picture that
+  // LoadFromFile loaded last, exactly as LoadFromFile would from the same
+  // file, without reading it again: the full-scale decode that publishing
+  // quality made of it is scaled once more. Never raises.
+  void Rescale();
   // Writes Bitmap as a progressive JPEG of Quality; a bitmap without pixels
   // gives an empty file. An existing file is replaced only once the new one
   // is complete. Raises "Cannot create file %s", "JPEG error #%d", or the
   // file system's message for a write that fails part-way.
   void SaveToFile(const std::string& FileName) const;
+  // The bytes SaveToFile writes. Raises "JPEG error #%d".
+  std::string SaveToStream() const;
+  // Lets go of the picture, the bitmaps and the memory kept for the next
+  // load; the settings stay.
+  void ReleaseBuffers();
 
   // The steps of LoadFromFile.
   void CalcThumbSize();
   void MakeThumbnail();
   void PrepareJpeg();
   void DrawErrorMark();
+
+private:
+  // The picture at full scale and best quality, 24-bit, from SourceBitmap
+  // when it holds that decode already.
+  const TBitmap& FullPicture();
+  bool HasFullPicture() const;
+  // Decodes an upright JPEG alongside the resampler.
+  bool DecodesWhileResampling() const;
+
+  // SourceBitmap's cache key while it holds the full picture; 0 otherwise.
+  // A bitmap's key changes whenever its pixels may have been written.
+  qint64 fullPictureKey_ = 0;
+  resample::TResampleBuffers resampleBuffers_;
 };
 
 }  // namespace tessalune

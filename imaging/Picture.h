@@ -32,6 +32,7 @@ public:
   // The decoded image of a bitmap, GIF or icon (an icon keeps its alpha).
   const QImage& Image() const { return image_; }
   TJPEGImage& Jpeg() { return jpeg_; }
+  const TJPEGImage& Jpeg() const { return jpeg_; }
   const TMetafile& Metafile() const { return metafile_; }
 
 private:

@@ -180,11 +180,11 @@ TEST_F(PageGenFilesTest, FilesEqualThoseOfOneThumbnailMakerInTurn) {
   const std::string made = box.File("made.jpg");
   for (int i = 1; i <= 12; ++i) {
     const std::string source = box.File("pictures/p" + std::to_string(i) + ".bmp");
-    SetUpIcon(icon, {source, 128, 96, 75});
+    SetUpIcon(icon, {128, 96, 75});
     icon.LoadFromFile(source);
     icon.SaveToFile(made);
     EXPECT_EQ(Out("thums/th_p" + std::to_string(i) + ".jpg"), test::ReadBytes(made)) << i;
-    SetUpIcon(icon, {source, 50, 40, 85});
+    SetUpIcon(icon, {50, 40, 85});
     icon.LoadFromFile(source);
     icon.SaveToFile(made);
     EXPECT_EQ(Out("images/p" + std::to_string(i) + ".jpg"), test::ReadBytes(made)) << i;

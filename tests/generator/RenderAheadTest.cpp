@@ -5,6 +5,9 @@
 #include <QImage>
 
 #include <algorithm>
+#include <map>
+#include <random>
+#include <stdexcept>
 
 #include "PicIcon.h"
 #include "RenderAhead.h"
@@ -13,50 +16,115 @@
 namespace tessalune {
 namespace {
 
+constexpr TRenderSize kThumbnail{20, 20, 80};
+constexpr TRenderSize kImage{40, 30, 90};
+
+// The size of the picture a JPEG stream holds.
+QSize StreamSize(const std::string& stream) {
+  return QImage::fromData(reinterpret_cast<const uchar*>(stream.data()), qsizetype(stream.size()), "JPG").size();
+}
+
 class RenderAheadTest : public ::testing::Test {
 protected:
-  // Jobs for count pictures of growing width, each scaled to at most 20 x 20.
-  std::vector<TRenderJob> Jobs(int count) {
+  // A picture of growing width and changing colour for each i.
+  std::string Picture(int i, int width, int height) {
+    const std::string file = box.File("p" + std::to_string(i) + ".bmp");
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(i * 10 % 256, 100, 200));
+    image.setPixelColor(width / 2, height / 2, QColor(255, 255, i % 256));
+    EXPECT_TRUE(image.save(QString::fromStdString(file), "BMP"));
+    return file;
+  }
+
+  // Jobs for count pictures of growing width with the given parts.
+  std::vector<TRenderJob> Jobs(int count, bool thumbnail = true, bool image = false) {
     std::vector<TRenderJob> jobs;
     for (int i = 0; i < count; ++i) {
-      const std::string file = box.File("p" + std::to_string(i) + ".bmp");
-      QImage image(10 + i, 10, QImage::Format_RGB32);
-      image.fill(QColor(i * 10 % 256, 100, 200));
-      EXPECT_TRUE(image.save(QString::fromStdString(file), "BMP"));
-      jobs.push_back({file, 20, 20, 80});
+      TRenderJob job{Picture(i, 10 + 3 * i, 10 + i), std::nullopt, std::nullopt};
+      if (thumbnail) job.Thumbnail = kThumbnail;
+      if (image) job.Image = kImage;
+      jobs.push_back(job);
     }
     return jobs;
+  }
+
+  // What one thumbnail maker writes for the file at that size.
+  static std::string Expected(const std::string& file, const TRenderSize& size) {
+    TPicIcon icon;
+    SetUpIcon(icon, size);
+    icon.LoadFromFile(file);
+    return icon.SaveToStream();
   }
 
   test::Sandbox box;
 };
 
-TEST_F(RenderAheadTest, GivesEachJobItsOwnPicture) {
-  TRenderAhead ahead(Jobs(30));
+TEST_F(RenderAheadTest, GivesEachJobTheStreamOfItsOwnPicture) {
+  const auto jobs = Jobs(30);
+  TRenderAhead ahead(jobs);
   for (int i = 0; i < 30; ++i) {
-    const auto icon = ahead.Take(i);
-    ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(icon->PictureWidth, 10 + i);
-    EXPECT_LE(icon->Bitmap.width(), 20);
-    EXPECT_EQ(icon->Quality, 80);
-    EXPECT_FALSE(icon->Fast);
+    const std::string stream = ahead.TakeThumbnail(i);
+    EXPECT_EQ(stream, Expected(jobs[std::size_t(i)].FileName, kThumbnail)) << i;
   }
 }
 
 TEST_F(RenderAheadTest, DropsTheJobsPassedOver) {
-  TRenderAhead ahead(Jobs(20));
-  EXPECT_EQ(ahead.Take(2)->PictureWidth, 12);
-  EXPECT_EQ(ahead.Take(15)->PictureWidth, 25);
-  EXPECT_EQ(ahead.Take(19)->PictureWidth, 29);
+  const auto jobs = Jobs(20);
+  TRenderAhead ahead(jobs);
+  for (const int i : {2, 15, 19}) {
+    EXPECT_EQ(ahead.TakeThumbnail(i), Expected(jobs[std::size_t(i)].FileName, kThumbnail)) << i;
+  }
 }
 
 TEST_F(RenderAheadTest, StopsWithJobsLeft) {
-  const auto jobs = Jobs(40);
+  const auto jobs = Jobs(40, true, true);
   for (int taken = 0; taken < 3; ++taken) {
     TRenderAhead ahead(jobs);
-    for (int i = 0; i < taken; ++i) ahead.Take(i);
+    for (int i = 0; i < taken; ++i) ahead.TakeThumbnail(i);
+    if (taken == 2) ahead.TakeImage(0);
   }
   SUCCEED();
+}
+
+TEST_F(RenderAheadTest, LoadsEachPictureOnceForItsThumbnailAndItsPicture) {
+  const auto jobs = Jobs(16, true, true);
+  TRenderAhead ahead(jobs);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(ahead.TakeThumbnail(i), Expected(jobs[std::size_t(i)].FileName, kThumbnail)) << i;
+  }
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(ahead.TakeImage(i), Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
+  }
+  EXPECT_EQ(ahead.Loads(), 16);
+}
+
+// A quarter of this budget holds about two pictures of 40 x 30: the others
+// are loaded again in their turn, with the same bytes.
+TEST_F(RenderAheadTest, PicturesBeyondAQuarterOfTheBudgetAreMadeAgainInTheirTurn) {
+  const auto jobs = Jobs(12, true, true);
+  TRenderAhead ahead(jobs, 4, 4 * 2 * 3 * 40 * 30 + 100);
+  for (int i = 0; i < 12; ++i) ahead.TakeThumbnail(i);
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_EQ(ahead.TakeImage(i), Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
+  }
+  EXPECT_GT(ahead.Loads(), 12);
+  EXPECT_LT(ahead.Loads(), 24);
+}
+
+TEST_F(RenderAheadTest, APicturePassedOverForItsThumbnailIsStillMade) {
+  const auto jobs = Jobs(10, true, true);
+  TRenderAhead ahead(jobs, 3);
+  ahead.TakeThumbnail(1);
+  ahead.TakeThumbnail(8);
+  for (const int i : {0, 4, 9}) {
+    EXPECT_EQ(ahead.TakeImage(i), Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
+  }
+}
+
+TEST_F(RenderAheadTest, AskingForAPartAJobDoesNotHaveIsAnError) {
+  TRenderAhead ahead(Jobs(2));
+  EXPECT_THROW(ahead.TakeImage(0), std::logic_error);
+  EXPECT_THROW(ahead.TakeThumbnail(5), std::out_of_range);
 }
 
 // By the estimate, each picture below takes 8 bytes a pixel while it is
@@ -65,17 +133,12 @@ TEST_F(RenderAheadTest, HoldsNoMoreBytesAheadThanItsBudget) {
   const std::int64_t picture = 8 * 200 * 100 + 3 * 20 * 20;
   std::vector<TRenderJob> jobs;
   for (int i = 0; i < 24; ++i) {
-    const std::string file = box.File("big" + std::to_string(i) + ".bmp");
-    QImage image(200, 100, QImage::Format_RGB32);
-    image.fill(QColor(i * 10, 100, 200));
-    ASSERT_TRUE(image.save(QString::fromStdString(file), "BMP"));
-    jobs.push_back({file, 20, 20, 80});
+    jobs.push_back({Picture(i, 200, 100), kThumbnail, std::nullopt});
   }
   for (const std::int64_t budget : {2 * picture, picture / 2}) {
-    TRenderAhead ahead(jobs, budget);
+    TRenderAhead ahead(jobs, TRenderAhead::ThreadCount(), budget);
     for (int i = 0; i < 24; i += i < 10 ? 1 : 3) {
-      const auto icon = ahead.Take(i);
-      EXPECT_EQ(icon->Bitmap.size(), QSize(20, 10));
+      EXPECT_EQ(StreamSize(ahead.TakeThumbnail(i)), QSize(20, 10));
     }
     EXPECT_GT(ahead.PeakBytes(), 0);
     EXPECT_LE(ahead.PeakBytes(), std::max(budget, picture)) << "budget " << budget;
@@ -83,10 +146,42 @@ TEST_F(RenderAheadTest, HoldsNoMoreBytesAheadThanItsBudget) {
 }
 
 TEST_F(RenderAheadTest, UnreadablePictureGivesTheErrorMark) {
-  TRenderAhead ahead({{box.File("missing.bmp"), 20, 20, 80}});
-  const auto icon = ahead.Take(0);
-  EXPECT_EQ(icon->Bitmap.size(), QSize(30, 30));
-  EXPECT_EQ(icon->PictureWidth, 0);
+  TRenderAhead ahead({{box.File("missing.bmp"), kThumbnail, kImage}});
+  EXPECT_EQ(StreamSize(ahead.TakeThumbnail(0)), QSize(30, 30));
+  EXPECT_EQ(StreamSize(ahead.TakeImage(0)), QSize(30, 30));
+}
+
+// Any mix of parts, threads, budgets and turns passed over gives each stream
+// taken the bytes of one thumbnail maker, and never stalls.
+TEST_F(RenderAheadTest, EveryScheduleGivesTheBytesOfOneThumbnailMaker) {
+  const auto pictures = Jobs(14);
+  std::map<std::pair<std::size_t, bool>, std::string> expected;
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    expected[{i, false}] = Expected(pictures[i].FileName, kThumbnail);
+    expected[{i, true}] = Expected(pictures[i].FileName, kImage);
+  }
+  std::mt19937 random(17);
+  for (int round = 0; round < 40; ++round) {
+    std::vector<TRenderJob> jobs;
+    std::vector<std::size_t> source;
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+      const unsigned parts = random() % 4;
+      if (parts == 0) continue;
+      jobs.push_back({pictures[i].FileName, std::nullopt, std::nullopt});
+      if (parts & 1) jobs.back().Thumbnail = kThumbnail;
+      if (parts & 2) jobs.back().Image = kImage;
+      source.push_back(i);
+    }
+    const std::int64_t budgets[] = {1, 4 * 3 * 40 * 30, std::int64_t{1} << 30};
+    TRenderAhead ahead(jobs, 1 + random() % 6, budgets[random() % 3]);
+    for (const bool image : {false, true}) {
+      for (std::size_t job = 0; job < jobs.size(); ++job) {
+        if (!(image ? jobs[job].Image : jobs[job].Thumbnail) || random() % 4 == 0) continue;
+        const std::string stream = image ? ahead.TakeImage(int(job)) : ahead.TakeThumbnail(int(job));
+        ASSERT_EQ(stream, (expected[{source[job], image}])) << "round " << round << " job " << job;
+      }
+    }
+  }
 }
 
 }  // namespace

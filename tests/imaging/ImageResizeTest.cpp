@@ -234,6 +234,28 @@ TEST(ResampleBitmapTest, ThreadsGiveTheSameBytesAsOneThread) {
   EXPECT_TRUE(SamePixels(single, parallel));
 }
 
+// Buffers kept from call to call, through more passes than they keep lists
+// for and back, give what a call of its own gives.
+TEST(ResampleBitmapTest, KeptBuffersGiveTheBytesOfACallOfItsOwn) {
+  const struct {
+    int SW, SH, DW, DH;
+  } sizes[] = {{200, 150, 40, 30}, {200, 150, 90, 60}, {150, 200, 40, 53}, {90, 60, 33, 22},
+               {200, 150, 40, 30}, {31, 17, 62, 34}, {200, 150, 90, 60}};
+  resample::TResampleBuffers buffers;
+  for (const unsigned threads : {1u, 3u}) {
+    for (unsigned seed = 0; seed < 7; ++seed) {
+      const auto& size = sizes[seed];
+      TBitmap src = RandomBitmap(size.SW, size.SH, seed);
+      TBitmap own = NewBitmap(size.DW, size.DH);
+      TBitmap kept = NewBitmap(size.DW, size.DH);
+      resample::ResampleBitmapThreads(src, own, rkLanczos3, threads);
+      resample::ResampleBitmapThreads(src, kept, rkLanczos3, threads, nullptr, &buffers);
+      EXPECT_TRUE(SamePixels(own, kept)) << seed << " on " << threads << " threads";
+    }
+    buffers.Clear();
+  }
+}
+
 TEST(ResampleBitmapTest, ConvertsOtherFormats) {
   QImage src(4, 4, QImage::Format_ARGB32);
   src.fill(QColor(10, 20, 30));

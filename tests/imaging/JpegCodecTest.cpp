@@ -106,5 +106,23 @@ TEST(JpegCodecTest, HeaderClaimingAHugePictureIsRefusedBeforeDecoding) {
   EXPECT_THROW(jpeg.LoadFromBytes(stream), Exception);
 }
 
+// A run of pictures of one size decodes into one buffer, but never into one
+// that a bitmap elsewhere still shows.
+TEST(JpegCodecTest, DecodesIntoTheBufferOfThePictureBeforeUnlessItIsShared) {
+  TJPEGImage first, second;
+  first.LoadFromBytes(test::MakeJpeg(test::NoiseBitmap(40, 30, 1)));
+  second.LoadFromBytes(test::MakeJpeg(test::NoiseBitmap(40, 30, 2)));
+  TBitmap bitmap;
+  first.DecodeTo(bitmap);
+  const uchar* buffer = bitmap.constBits();
+  second.DecodeTo(bitmap);
+  EXPECT_EQ(bitmap.constBits(), buffer);
+  EXPECT_EQ(bitmap, second.Decode());
+  const TBitmap shown = bitmap;
+  first.DecodeTo(bitmap);
+  EXPECT_EQ(shown, second.Decode());
+  EXPECT_EQ(bitmap, first.Decode());
+}
+
 }  // namespace
 }  // namespace tessalune
