@@ -166,27 +166,27 @@ TRenderAhead::TSlot TRenderAhead::Run(std::size_t turn, TPicIcon& icon, unsigned
 
 void TRenderAhead::Render(const TTurn& turn, bool withImage, TPicIcon& icon, TSlot& result) {
   const TRenderJob& job = jobs_[turn.Job];
-  const auto encode = [&icon](TStream& stream) {
-    try {
-      stream.Bytes = icon.SaveToStream();
-    } catch (...) {
-      stream.Error = std::current_exception();
-    }
-  };
+  // The files of the turn, each with its settings and its stream.
+  std::vector<std::pair<const TRenderSize*, TStream*>> files;
+  if (turn.Part == TPart::Thumbnail) files.emplace_back(&*job.Thumbnail, &result.Thumbnail);
+  if (withImage) files.emplace_back(&*job.Image, &result.Image);
   try {
-    const bool thumbnail = turn.Part == TPart::Thumbnail;
-    SetUpIcon(icon, thumbnail ? *job.Thumbnail : *job.Image);
-    icon.LoadFromFile(job.FileName);
+    std::vector<QSize> maxima;
+    for (const auto& [size, stream] : files) maxima.emplace_back(size->MaxWidth, size->MaxHeight);
+    icon.Fast = false;
+    const std::vector<TBitmap> bitmaps = icon.LoadFromFile(job.FileName, maxima);
     ++loads_;
-    encode(thumbnail ? result.Thumbnail : result.Image);
-    if (thumbnail && withImage) {
-      SetUpIcon(icon, *job.Image);
-      icon.Rescale();
-      encode(result.Image);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      icon.Bitmap = bitmaps[i];
+      icon.Quality = files[i].first->Quality;
+      try {
+        files[i].second->Bytes = icon.SaveToStream();
+      } catch (...) {
+        files[i].second->Error = std::current_exception();
+      }
     }
   } catch (...) {
-    result.Thumbnail = {{}, std::current_exception()};
-    result.Image = result.Thumbnail;
+    for (const auto& [size, stream] : files) stream->Error = std::current_exception();
   }
 }
 

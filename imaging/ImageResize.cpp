@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
 
 namespace tessalune {
 namespace resample {
@@ -29,9 +30,9 @@ struct TPassLists {
 };
 
 struct TResampleBuffers::TKept {
-  std::vector<TPassLists> passes;  // the most recent last
-  std::vector<std::uint8_t> intermediate;
-  std::vector<std::vector<std::uint8_t>> bands;  // one per thread
+  std::vector<std::shared_ptr<const TPassLists>> passes;  // the most recent last
+  std::vector<std::vector<std::uint8_t>> intermediates;    // one per destination
+  std::vector<std::vector<std::uint8_t>> bands;            // one per thread
 };
 
 TResampleBuffers::TResampleBuffers() : kept_(std::make_unique<TKept>()) {}
@@ -44,24 +45,25 @@ namespace {
 // sizes come one after another.
 constexpr std::size_t kKeptPasses = 4;
 
-std::int64_t ListWork(const std::vector<TWeightList>& lists, std::size_t lineBytes) {
+std::int64_t ListWork(const TPassLists& pass, std::size_t lineBytes) {
   std::int64_t entries = 0;
-  for (const auto& list : lists) entries += static_cast<std::int64_t>(list.size());
+  for (const auto& list : pass.lists) entries += static_cast<std::int64_t>(list.size());
   return entries * static_cast<std::int64_t>(lineBytes);
 }
 
 // The lists of a pass, from those kept when they were built before.
-const TPassLists& PassLists(TResampleBuffers::TKept& kept, TResampleKernel kernel, float scale, int size,
-                            int count, unsigned threads) {
-  for (const TPassLists& pass : kept.passes) {
-    if (pass.kernel == kernel && pass.scale == scale && pass.size == size && pass.count == count) return pass;
+std::shared_ptr<const TPassLists> PassLists(TResampleBuffers::TKept& kept, TResampleKernel kernel, float scale,
+                                            int size, int count, unsigned threads) {
+  for (const auto& pass : kept.passes) {
+    if (pass->kernel == kernel && pass->scale == scale && pass->size == size && pass->count == count) return pass;
   }
-  TPassLists pass{kernel, scale, size, count, BuildWeightLists(kernel, scale, size, count, threads), {}};
-  pass.splits.reserve(pass.lists.size());
-  for (const TWeightList& list : pass.lists) pass.splits.push_back(SplitAtFirstRounding(list));
+  auto pass = std::make_shared<TPassLists>(
+      TPassLists{kernel, scale, size, count, BuildWeightLists(kernel, scale, size, count, threads), {}});
+  pass->splits.reserve(pass->lists.size());
+  for (const TWeightList& list : pass->lists) pass->splits.push_back(SplitAtFirstRounding(list));
   if (kept.passes.size() == kKeptPasses) kept.passes.erase(kept.passes.begin());
-  kept.passes.push_back(std::move(pass));
-  return kept.passes.back();
+  kept.passes.push_back(pass);
+  return pass;
 }
 
 // At least size bytes of a kept buffer; what they hold is left as it was.
@@ -70,28 +72,43 @@ std::uint8_t* Room(std::vector<std::uint8_t>& buffer, std::size_t size) {
   return buffer.data();
 }
 
+// One destination of a call: its lists and the intermediate image between
+// its passes, or what a call of its own would have raised.
+struct TTarget {
+  TBitmap* dst;
+  std::shared_ptr<const TPassLists> columns;
+  std::uint8_t* intermediate = nullptr;
+  std::size_t rowBytes = 0;
+  std::exception_ptr error;
+};
+
 // Source rows go through the horizontal pass in bands: a band is transposed
 // so that each source column becomes one contiguous line, summed into one
-// line per destination column, and transposed back into the intermediate
-// image. A band stays in the cache while all its columns are summed. Threads
-// take the bands in order, so that a source still being decoded is worked on
-// as its rows arrive.
+// line per destination column of every target, and transposed back into the
+// targets' intermediate images. A band stays in the cache while all its
+// columns are summed. Threads take the bands in order, so that a source
+// still being decoded is worked on as its rows arrive.
 constexpr int kBand = 64;
 
-void HorizontalPass(const TPassLists& pass, const TBitmap& src, const TRowProgress* ready,
-                    std::uint8_t* intermediate, std::size_t rowBytes, unsigned threads,
-                    TResampleBuffers::TKept& kept) {
-  const int SW = src.width(), SH = src.height(), DW = pass.count;
+void HorizontalPass(const std::vector<TTarget*>& targets, const TBitmap& src, const TRowProgress* ready,
+                    unsigned threads, TResampleBuffers::TKept& kept) {
+  const int SW = src.width(), SH = src.height();
   const int band = std::min(kBand, SH);
   const int bands = (SH + band - 1) / band;
-  const unsigned workers = ChooseThreads(threads, bands, ListWork(pass.lists, 3 * static_cast<std::size_t>(SH)));
+  std::int64_t work = 0;
+  int widest = 0;
+  for (const TTarget* target : targets) {
+    work += ListWork(*target->columns, 3 * static_cast<std::size_t>(SH));
+    widest = std::max(widest, target->columns->count);
+  }
+  const unsigned workers = ChooseThreads(threads, bands, work);
   const std::size_t bandBytes = 3 * static_cast<std::size_t>(band);
   const std::size_t columnsBytes = static_cast<std::size_t>(SW) * bandBytes + kLinePadding;
   if (kept.bands.size() < workers) kept.bands.resize(workers);
   std::atomic<int> nextBand{0};
   ParallelFor(static_cast<int>(workers), workers, [&](int slot, int) {
     std::uint8_t* columns = Room(kept.bands[static_cast<std::size_t>(slot)],
-                                 columnsBytes + static_cast<std::size_t>(DW) * bandBytes);
+                                 columnsBytes + static_cast<std::size_t>(widest) * bandBytes);
     std::uint8_t* passed = columns + columnsBytes;
     for (int b = nextBand++; b < bands; b = nextBand++) {
       const int top = b * band;
@@ -100,12 +117,15 @@ void HorizontalPass(const TPassLists& pass, const TBitmap& src, const TRowProgre
       const std::size_t lineBytes = 3 * static_cast<std::size_t>(rows);
       TransposePixels({src.constScanLine(top), static_cast<std::size_t>(src.bytesPerLine()), SW, rows, columns,
                        lineBytes});
-      for (int i = 0; i < DW; ++i) {
-        AccumulateLine(pass.splits[static_cast<std::size_t>(i)], columns, lineBytes,
-                       passed + static_cast<std::size_t>(i) * lineBytes, lineBytes);
+      for (const TTarget* target : targets) {
+        const int DW = target->columns->count;
+        for (int i = 0; i < DW; ++i) {
+          AccumulateLine(target->columns->splits[static_cast<std::size_t>(i)], columns, lineBytes,
+                         passed + static_cast<std::size_t>(i) * lineBytes, lineBytes);
+        }
+        TransposePixels({passed, lineBytes, rows, DW,
+                         target->intermediate + static_cast<std::size_t>(top) * target->rowBytes, target->rowBytes});
       }
-      TransposePixels({passed, lineBytes, rows, DW, intermediate + static_cast<std::size_t>(top) * rowBytes,
-                       rowBytes});
     }
   });
 }
@@ -116,12 +136,43 @@ void VerticalPass(const TPassLists& pass, const std::uint8_t* intermediate, std:
   const int DH = pass.count;
   std::uint8_t* bits = dst.bits();
   const auto stride = static_cast<std::size_t>(dst.bytesPerLine());
-  ParallelFor(DH, ChooseThreads(threads, DH, ListWork(pass.lists, rowBytes)), [&](int first, int last) {
+  ParallelFor(DH, ChooseThreads(threads, DH, ListWork(pass, rowBytes)), [&](int first, int last) {
     for (int i = first; i < last; ++i) {
       AccumulateLine(pass.splits[static_cast<std::size_t>(i)], intermediate, rowBytes,
                      bits + static_cast<std::size_t>(i) * stride, rowBytes);
     }
   });
+}
+
+// Readies a destination for the horizontal pass: false when there is nothing
+// to compute for it or a call of its own would raise here.
+bool Prepare(TTarget& target, const TBitmap& src, TResampleKernel kernel, unsigned threads,
+             TResampleBuffers::TKept& kept, std::size_t index) {
+  TBitmap& dst = *target.dst;
+  try {
+    if (dst.format() != kBitmapFormat) dst = ToBitmap24(dst);
+    const int DW = dst.width(), SH = src.height();
+    if (DW < 1 || dst.height() < 1) return false;
+    CheckPictureSize(DW, SH);
+    target.columns = PassLists(kept, kernel, PassScale(DW, src.width()), src.width(), DW, threads);
+    target.rowBytes = 3 * static_cast<std::size_t>(DW);
+    target.intermediate = Room(kept.intermediates[index], static_cast<std::size_t>(SH) * target.rowBytes + kLinePadding);
+    return true;
+  } catch (...) {
+    target.error = std::current_exception();
+    return false;
+  }
+}
+
+void FinishVertically(TTarget& target, int SH, TResampleKernel kernel, unsigned threads,
+                      TResampleBuffers::TKept& kept) {
+  try {
+    const int DH = target.dst->height();
+    const auto rows = PassLists(kept, kernel, PassScale(DH, SH), SH, DH, threads);
+    VerticalPass(*rows, target.intermediate, target.rowBytes, *target.dst, threads);
+  } catch (...) {
+    target.error = std::current_exception();
+  }
 }
 
 }  // namespace
@@ -138,25 +189,31 @@ void BlendPixel(const std::uint8_t* c1, const std::uint8_t* c2, int w, std::uint
   }
 }
 
-void ResampleBitmapThreads(TBitmap& Src, TBitmap& Dst, TResampleKernel Kernel, unsigned threads,
-                           const TRowProgress* ready, TResampleBuffers* buffers) {
-  const int DW = Dst.width(), DH = Dst.height(), SW = Src.width(), SH = Src.height();
-  if (SW < 1 || SH < 1) return;
-  const float sx = PassScale(DW, SW);
-  const float sy = PassScale(DH, SH);
+std::vector<std::exception_ptr> ResampleEachThreads(TBitmap& Src, const std::vector<TBitmap*>& Dsts,
+                                                    TResampleKernel Kernel, unsigned threads,
+                                                    const TRowProgress* ready, TResampleBuffers* buffers) {
+  std::vector<TTarget> targets;
+  for (TBitmap* dst : Dsts) targets.push_back({dst, nullptr, nullptr, 0, nullptr});
+  if (Src.width() < 1 || Src.height() < 1) return std::vector<std::exception_ptr>(Dsts.size());
   if (Src.format() != kBitmapFormat) Src = ToBitmap24(Src);
-  if (Dst.format() != kBitmapFormat) Dst = ToBitmap24(Dst);
-  if (DW < 1 || DH < 1) return;
-  CheckPictureSize(DW, SH);
-
   TResampleBuffers ownBuffers;
   TResampleBuffers::TKept& kept = (buffers ? *buffers : ownBuffers).Kept();
-  const std::size_t rowBytes = 3 * static_cast<std::size_t>(DW);
-  const TPassLists& columns = PassLists(kept, Kernel, sx, SW, DW, threads);
-  std::uint8_t* intermediate = Room(kept.intermediate, static_cast<std::size_t>(SH) * rowBytes + kLinePadding);
-  HorizontalPass(columns, Src, ready, intermediate, rowBytes, threads, kept);
-  const TPassLists& rows = PassLists(kept, Kernel, sy, SH, DH, threads);
-  VerticalPass(rows, intermediate, rowBytes, Dst, threads);
+  if (kept.intermediates.size() < targets.size()) kept.intermediates.resize(targets.size());
+  std::vector<TTarget*> live;
+  for (std::size_t i = 0; i < targets.size(); ++i) {
+    if (Prepare(targets[i], Src, Kernel, threads, kept, i)) live.push_back(&targets[i]);
+  }
+  if (!live.empty()) HorizontalPass(live, Src, ready, threads, kept);
+  for (TTarget* target : live) FinishVertically(*target, Src.height(), Kernel, threads, kept);
+  std::vector<std::exception_ptr> errors;
+  for (const TTarget& target : targets) errors.push_back(target.error);
+  return errors;
+}
+
+void ResampleBitmapThreads(TBitmap& Src, TBitmap& Dst, TResampleKernel Kernel, unsigned threads,
+                           const TRowProgress* ready, TResampleBuffers* buffers) {
+  const auto errors = ResampleEachThreads(Src, {&Dst}, Kernel, threads, ready, buffers);
+  if (errors.front()) std::rethrow_exception(errors.front());
 }
 
 }  // namespace resample

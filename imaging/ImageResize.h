@@ -5,6 +5,7 @@
 #include "RowProgress.h"
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -89,6 +90,16 @@ private:
 // buffers, the call works in their memory and keeps its weight lists there.
 void ResampleBitmapThreads(TBitmap& Src, TBitmap& Dst, TResampleKernel Kernel, unsigned threads,
                            const TRowProgress* ready = nullptr, TResampleBuffers* buffers = nullptr);
+
+// ResampleBitmapThreads into each of Dsts at once: the source is read, and
+// its rows transposed, once for all of them. Each destination gets what a
+// call of its own gives it; the result holds, in the destinations' order,
+// what such a call would have raised (null where nothing). A source being
+// filled that fails raises here.
+std::vector<std::exception_ptr> ResampleEachThreads(TBitmap& Src, const std::vector<TBitmap*>& Dsts,
+                                                    TResampleKernel Kernel, unsigned threads,
+                                                    const TRowProgress* ready = nullptr,
+                                                    TResampleBuffers* buffers = nullptr);
 
 }  // namespace resample
 }  // namespace tessalune

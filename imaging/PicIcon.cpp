@@ -56,8 +56,9 @@ TBitmap DrawIcon(const QImage& icon, int thumbWidth, int thumbHeight) {
 // Publishing decodes the full-size JPEG on a thread of its own while the
 // resampler works through the rows already decoded, on threads - 1 more:
 // the bytes are those of decoding first and resampling after, in less time.
-void DecodeWhileResampling(const TJPEGImage& jpeg, TBitmap& source, TBitmap& target, unsigned threads,
-                           resample::TResampleBuffers& buffers) {
+std::vector<std::exception_ptr> DecodeWhileResampling(const TJPEGImage& jpeg, TBitmap& source,
+                                                      const std::vector<TBitmap*>& targets, unsigned threads,
+                                                      resample::TResampleBuffers& buffers) {
   ReuseBitmap(source, jpeg.ScaledWidth(), jpeg.ScaledHeight());
   const TPixelRows rows = PixelRows(source);
   TRowProgress progress;
@@ -70,15 +71,17 @@ void DecodeWhileResampling(const TJPEGImage& jpeg, TBitmap& source, TBitmap& tar
       progress.Fail();
     }
   });
+  std::vector<std::exception_ptr> errors;
   std::exception_ptr resampleError;
   try {
-    resample::ResampleBitmapThreads(source, target, rkLanczos3, threads - 1, &progress, &buffers);
+    errors = resample::ResampleEachThreads(source, targets, rkLanczos3, threads - 1, &progress, &buffers);
   } catch (...) {
     resampleError = std::current_exception();
   }
   decoder.join();
   if (decodeError) std::rethrow_exception(decodeError);
   if (resampleError) std::rethrow_exception(resampleError);
+  return errors;
 }
 
 // The threads a load may use: the decoder is the slower side and keeps a
@@ -89,7 +92,9 @@ unsigned LoadThreads(unsigned requested) {
 
 }  // namespace
 
-void TPicIcon::LoadFromFile(const std::string& FileName) {
+void TPicIcon::LoadFromFile(const std::string& FileName) { LoadFromFile(FileName, {QSize(MaxWidth, MaxHeight)}); }
+
+std::vector<TBitmap> TPicIcon::LoadFromFile(const std::string& FileName, const std::vector<QSize>& maxima) {
   Bitmap = TBitmap();
   fullPictureKey_ = 0;
   try {
@@ -98,25 +103,56 @@ void TPicIcon::LoadFromFile(const std::string& FileName) {
     // An empty picture gives the error mark below.
     Picture.Clear();
   }
-  Rescale();
+  std::vector<TBitmap> made(maxima.size());
+  std::vector<TBitmap*> scaled;  // made from the full picture, all in one pass
+  bool lastMade = false;
+  for (std::size_t i = 0; i < maxima.size(); ++i) {
+    MaxWidth = maxima[i].width();
+    MaxHeight = maxima[i].height();
+    lastMade = MakeOrPlan(made[i], scaled);
+  }
+  const std::vector<std::exception_ptr> errors = ScaleFullPicture(scaled);
+  for (std::size_t k = 0; k < scaled.size(); ++k) {
+    if (!errors[k]) continue;
+    *scaled[k] = ErrorMark();
+    if (scaled[k] == &made.back()) lastMade = false;
+  }
+  Bitmap = made.back();
+  PictureWidth = lastMade ? Picture.Width() : 0;
+  PictureHeight = lastMade ? Picture.Height() : 0;
+  return made;
 }
 
-void TPicIcon::Rescale() {
+// Makes the bitmap at the current maxima, or only a blank of its size where
+// the full picture is to be scaled into it; the error mark when neither can
+// be had.
+bool TPicIcon::MakeOrPlan(TBitmap& made, std::vector<TBitmap*>& scaled) {
   Bitmap = TBitmap();
   try {
     PictureWidth = Picture.Width();
     PictureHeight = Picture.Height();
     CalcThumbSize();
-    MakeThumbnail();
+    if (ScalesFullPicture()) {
+      made = NewBitmap(ThumbWidth, ThumbHeight);
+    } else {
+      MakeThumbnail();
+      made = Bitmap;
+    }
     // A thumb side truncated to 0 leaves nothing to show: that is a picture
     // that could not be scaled, not an empty success.
-    if (Bitmap.isNull()) throw Exception("Picture too small to scale");
+    if (made.isNull()) throw Exception("Picture too small to scale");
+    if (ScalesFullPicture()) scaled.push_back(&made);
+    return true;
   } catch (...) {
-    Bitmap = TBitmap();
-    DrawErrorMark();
-    PictureWidth = 0;
-    PictureHeight = 0;
+    made = ErrorMark();
+    return false;
   }
+}
+
+TBitmap TPicIcon::ErrorMark() {
+  Bitmap = TBitmap();
+  DrawErrorMark();
+  return Bitmap;
 }
 
 void TPicIcon::CalcThumbSize() {
@@ -146,22 +182,20 @@ void TPicIcon::MakeThumbnail() {
     Bitmap = FullPicture();
     return;
   }
+  if (!Fast) {
+    Bitmap = NewBitmap(ThumbWidth, ThumbHeight);
+    const std::vector<std::exception_ptr> errors = ScaleFullPicture({&Bitmap});
+    if (errors.front()) std::rethrow_exception(errors.front());
+    return;
+  }
   if (Picture.Kind() == TGraphicKind::Jpeg) {
     PrepareJpeg();
-  } else if (Fast) {
+  } else {
     SourceBitmap = ToBitmap24(Picture.Image());
   }
   Bitmap = TBitmap();
   Bitmap = NewBitmap(ThumbWidth, ThumbHeight);
-  if (Fast) {
-    FastStretchBitmap(SourceBitmap, Bitmap);
-  } else if (DecodesWhileResampling()) {
-    DecodeWhileResampling(Picture.Jpeg(), SourceBitmap, Bitmap, LoadThreads(Threads), resampleBuffers_);
-    fullPictureKey_ = SourceBitmap.cacheKey();
-  } else {
-    FullPicture();
-    resample::ResampleBitmapThreads(SourceBitmap, Bitmap, rkLanczos3, Threads, nullptr, &resampleBuffers_);
-  }
+  FastStretchBitmap(SourceBitmap, Bitmap);
 }
 
 void TPicIcon::PrepareJpeg() {
@@ -187,6 +221,32 @@ void TPicIcon::PrepareJpeg() {
 bool TPicIcon::DecodesWhileResampling() const {
   return Picture.Kind() == TGraphicKind::Jpeg && !HasFullPicture() &&
          Picture.Jpeg().Orientation() == kUpright && LoadThreads(Threads) > 1;
+}
+
+// Publishing quality scales a bitmap, JPEG or GIF picture that does not fit
+// already from its decode at full scale.
+bool TPicIcon::ScalesFullPicture() const {
+  const TGraphicKind kind = Picture.Kind();
+  const bool decoded = kind == TGraphicKind::Jpeg || kind == TGraphicKind::Bitmap || kind == TGraphicKind::Gif;
+  return !Fast && decoded && (Picture.Width() != ThumbWidth || Picture.Height() != ThumbHeight);
+}
+
+std::vector<std::exception_ptr> TPicIcon::ScaleFullPicture(const std::vector<TBitmap*>& targets) {
+  if (targets.empty()) return {};
+  try {
+    if (Picture.Kind() == TGraphicKind::Jpeg) PrepareJpeg();
+    if (DecodesWhileResampling()) {
+      auto errors = DecodeWhileResampling(Picture.Jpeg(), SourceBitmap, targets, LoadThreads(Threads),
+                                          resampleBuffers_);
+      fullPictureKey_ = SourceBitmap.cacheKey();
+      return errors;
+    }
+    FullPicture();
+    return resample::ResampleEachThreads(SourceBitmap, targets, rkLanczos3, Threads, nullptr, &resampleBuffers_);
+  } catch (...) {
+    // The picture could not be decoded: nothing can be made of it.
+    return std::vector<std::exception_ptr>(targets.size(), std::current_exception());
+  }
 }
 
 bool TPicIcon::HasFullPicture() const {

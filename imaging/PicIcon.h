@@ -5,7 +5,11 @@
 #include "ImageResize.h"
 #include "Picture.h"
 
+#include <QSize>
+
+#include <exception>
 #include <string>
+#include <vector>
 
 namespace tessalune {
 
@@ -33,11 +37,12 @@ public:
   // Makes Bitmap from the file; never raises. A picture that cannot be read
   // or scaled gives the error mark and a picture size of 0 x 0.
   void LoadFromFile(const std::string& FileName);
-  // Makes Bitmap anew at the current settings from the picture that
-  // LoadFromFile loaded last, exactly as LoadFromFile would from the same
-  // file, without reading it again: the full-scale decode that publishing
-  // quality made of it is scaled once more. Never raises.
-  void Rescale();
+  // Makes what LoadFromFile makes at each of the maxima in turn, from one
+  // read of the file: in publishing quality a picture is decoded once at
+  // full scale and scaled to all of them in one pass over its rows. Bitmap,
+  // the maxima and the size fields are left as the last of them leaves them.
+  // Never raises.
+  std::vector<TBitmap> LoadFromFile(const std::string& FileName, const std::vector<QSize>& maxima);
   // Writes Bitmap as a progressive JPEG of Quality; a bitmap without pixels
   // gives an empty file. An existing file is replaced only once the new one
   // is complete. Raises "Cannot create file %s", "JPEG error #%d", or the
@@ -56,6 +61,12 @@ public:
   void DrawErrorMark();
 
 private:
+  bool MakeOrPlan(TBitmap& made, std::vector<TBitmap*>& scaled);
+  TBitmap ErrorMark();
+  bool ScalesFullPicture() const;
+  // Resamples the full picture into every target at once; what that raised
+  // for each of them.
+  std::vector<std::exception_ptr> ScaleFullPicture(const std::vector<TBitmap*>& targets);
   // The picture at full scale and best quality, 24-bit, from SourceBitmap
   // when it holds that decode already.
   const TBitmap& FullPicture();

@@ -53,6 +53,10 @@ struct TBitmapHeader {
 
 constexpr std::size_t kBitmapHeaders = 14 + 16;
 
+// Room for the segments that come before a JPEG's frame header: EXIF with
+// its thumbnail, colour profiles, editors' notes.
+constexpr std::size_t kJpegHead = std::size_t{256} << 10;
+
 TBitmapHeader ReadBitmapHeader(const std::string& bytes) {
   constexpr std::size_t kFileHeader = 14;
   const bool core = LittleEndian(bytes, kFileHeader, 4) == 12;
@@ -164,8 +168,14 @@ std::int64_t DeclaredPixels(const std::string& fileName) {
   const std::string kind = AsciiLower(Extension(fileName));
   try {
     if (kind == "jpg" || kind == "jpeg") {
+      // The header lies near the start of nearly every file; the rest are
+      // read whole.
       TJPEGImage jpeg;
-      jpeg.LoadFromFile(fileName);
+      try {
+        jpeg.LoadFromBytes(ReadFileHead(fileName, kJpegHead));
+      } catch (const std::exception&) {
+        jpeg.LoadFromFile(fileName);
+      }
       return std::int64_t{jpeg.Width()} * jpeg.Height();
     }
     if (kind == "gif") {

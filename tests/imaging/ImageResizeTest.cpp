@@ -256,6 +256,32 @@ TEST(ResampleBitmapTest, KeptBuffersGiveTheBytesOfACallOfItsOwn) {
   }
 }
 
+// Destinations filled in one pass over the source: each as a call of its
+// own fills it, and one that such a call would fail for fails alone.
+TEST(ResampleBitmapTest, EachDestinationOfOnePassGetsWhatACallOfItsOwnGives) {
+  TBitmap src = RandomBitmap(300, 200, 5);
+  const QSize sizes[] = {{127, 85}, {1, 40}, {0, 9}, {300, 200}, {450, 17}, {40, 1}};
+  std::vector<TBitmap> together, alone;
+  for (const QSize size : sizes) {
+    together.push_back(NewBitmap(size.width(), size.height()));
+    alone.push_back(NewBitmap(size.width(), size.height()));
+  }
+  std::vector<TBitmap*> targets;
+  for (TBitmap& dst : together) targets.push_back(&dst);
+  const auto errors = resample::ResampleEachThreads(src, targets, rkLanczos3, 2);
+  ASSERT_EQ(errors.size(), std::size(sizes));
+  for (std::size_t i = 0; i < std::size(sizes); ++i) {
+    bool raised = false;
+    try {
+      resample::ResampleBitmapThreads(src, alone[i], rkLanczos3, 1);
+    } catch (const EMathError&) {
+      raised = true;
+    }
+    EXPECT_EQ(bool(errors[i]), raised) << i;
+    EXPECT_TRUE(SamePixels(together[i], alone[i])) << i;
+  }
+}
+
 TEST(ResampleBitmapTest, ConvertsOtherFormats) {
   QImage src(4, 4, QImage::Format_ARGB32);
   src.fill(QColor(10, 20, 30));

@@ -94,5 +94,14 @@ TEST_F(PictureTest, DeclaredPixelsComeFromTheHeaderAlone) {
   EXPECT_EQ(DeclaredPixels(sandbox.File("missing.gif")), 0);
 }
 
+// Most files are read only as far as their head; one whose frame header
+// lies beyond it, behind large segments, is read whole.
+TEST_F(PictureTest, DeclaredPixelsOfAJpegWithLargeSegmentsBeforeItsFrame) {
+  std::string jpeg = test::MakeJpeg(test::FilledBitmap(60, 40, Qt::blue));
+  for (int segment = 0; segment < 6; ++segment) jpeg = test::WithApp1(jpeg, std::string(60000, 'x'));
+  EXPECT_EQ(DeclaredPixels(sandbox.Write("behind.jpg", jpeg)), 2400);
+  EXPECT_EQ(DeclaredPixels(sandbox.Write("head.jpg", jpeg.substr(0, 6 * 60004 + 1000))), 2400);
+}
+
 }  // namespace
 }  // namespace tessalune

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// One thumbnail maker used picture after picture and size after size: what
-// Rescale makes from the picture loaded last, and the buffers kept from one
-// load to the next.
+// One thumbnail maker used picture after picture and size after size: one
+// load made at several sizes, and the buffers kept from one load to the
+// next.
 #include "PicIcon.h"
 
 #include "ImageFixtures.h"
@@ -48,7 +48,7 @@ Shown LoadedAt(const std::string& file, TMaxima maxima, unsigned threads) {
   return ShownBy(icon);
 }
 
-class PicIconRescaleTest : public ::testing::Test {
+class PicIconSizesTest : public ::testing::Test {
 protected:
   // Pictures of every kind, and ones that give the error mark.
   std::vector<std::string> Pictures() {
@@ -66,30 +66,31 @@ protected:
   test::Sandbox sandbox;
 };
 
-// Every pair of these: a reduction, the picture's own size, a side of one
-// pixel (the error mark) and an enlargement refused.
+// A reduction, the picture's own size, a side of one pixel (the error
+// mark), an enlargement refused, and another reduction.
 const TMaxima kMaxima[] = {{40, 30}, {INT_MAX, INT_MAX}, {1, 1000}, {800, 600}, {23, 77}};
 
-TEST_F(PicIconRescaleTest, GivesWhatALoadAtTheNewSettingsGives) {
+TEST_F(PicIconSizesTest, GivesAtEachSizeWhatALoadAtThatSizeGives) {
+  const std::vector<std::vector<QSize>> runs = {
+      {{40, 30}, {INT_MAX, INT_MAX}, {1, 1000}, {800, 600}, {23, 77}}, {{23, 77}, {40, 30}}, {{1, 1000}}};
   for (const std::string& file : Pictures()) {
     for (const unsigned threads : {0u, 1u}) {
       TPicIcon icon;
       icon.Threads = threads;
-      for (const TMaxima first : kMaxima) {
-        SetMaxima(icon, first);
-        icon.LoadFromFile(file);
-        for (const TMaxima then : kMaxima) {
-          SetMaxima(icon, then);
-          icon.Rescale();
-          EXPECT_EQ(ShownBy(icon), LoadedAt(file, then, threads))
-              << file << " at " << then.width << " x " << then.height << " on " << threads << " threads";
+      for (const std::vector<QSize>& maxima : runs) {
+        const std::vector<TBitmap> made = icon.LoadFromFile(file, maxima);
+        ASSERT_EQ(made.size(), maxima.size());
+        for (std::size_t i = 0; i < maxima.size(); ++i) {
+          const Shown alone = LoadedAt(file, {maxima[i].width(), maxima[i].height()}, threads);
+          EXPECT_EQ(made[i], alone.bitmap) << file << " at " << maxima[i].width() << " on " << threads << " threads";
         }
+        EXPECT_EQ(ShownBy(icon), LoadedAt(file, {maxima.back().width(), maxima.back().height()}, threads)) << file;
       }
     }
   }
 }
 
-TEST_F(PicIconRescaleTest, OneThreadGivesWhatEveryCoreGives) {
+TEST_F(PicIconSizesTest, OneThreadGivesWhatEveryCoreGives) {
   for (const std::string& file : Pictures()) {
     for (const TMaxima maxima : kMaxima) {
       EXPECT_EQ(LoadedAt(file, maxima, 1), LoadedAt(file, maxima, 0)) << file;
@@ -98,7 +99,7 @@ TEST_F(PicIconRescaleTest, OneThreadGivesWhatEveryCoreGives) {
 }
 
 // Photos of one size decode into one buffer, one after another.
-TEST_F(PicIconRescaleTest, LoadsIntoTheBufferOfThePictureBefore) {
+TEST_F(PicIconSizesTest, LoadsIntoTheBufferOfThePictureBefore) {
   std::vector<std::string> photos;
   for (unsigned n = 0; n < 3; ++n) {
     photos.push_back(sandbox.Write("p" + std::to_string(n) + ".jpg", test::MakeJpeg(test::NoiseBitmap(90, 60, n))));
@@ -121,7 +122,7 @@ TEST_F(PicIconRescaleTest, LoadsIntoTheBufferOfThePictureBefore) {
 
 // A picture that fits is its own decode: a copy of it that its user keeps
 // stays as it is when the next picture is decoded.
-TEST_F(PicIconRescaleTest, APictureItsUserKeepsIsNotOverwrittenByTheNextLoad) {
+TEST_F(PicIconSizesTest, APictureItsUserKeepsIsNotOverwrittenByTheNextLoad) {
   const std::string first = sandbox.Write("first.jpg", test::MakeJpeg(test::NoiseBitmap(90, 60, 1)));
   const std::string second = sandbox.Write("second.jpg", test::MakeJpeg(test::NoiseBitmap(90, 60, 2)));
   TPicIcon icon;
