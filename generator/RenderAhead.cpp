@@ -284,6 +284,7 @@ std::string TRenderAhead::TakeThumbnail(int job) {
   slot.Bytes = 0;
   taken_ = turn + 1;
   workReady_.notify_all();
+  lock.unlock();
   return Deliver(std::move(stream));
 }
 
@@ -297,9 +298,13 @@ std::string TRenderAhead::TakeImage(int job) {
   resultReady_.wait(lock, [&] { return slots_[from].Done; });
   TSlot& slot = slots_[from];
   TStream stream = std::move(slot.Image);
-  budget_.Release(parked ? 0 : slot.Bytes);
-  parked_ -= parked ? slot.ParkedBytes : 0;
-  (parked ? slot.ParkedBytes : slot.Bytes) = 0;
+  if (parked) {
+    parked_ -= slot.ParkedBytes;
+    slot.ParkedBytes = 0;
+  } else {
+    budget_.Release(slot.Bytes);
+    slot.Bytes = 0;
+  }
   if (next_ == turn) {
     // A parked picture's own turn, not started: it never will be.
     budget_.Forfeit(turn);
@@ -307,6 +312,7 @@ std::string TRenderAhead::TakeImage(int job) {
   }
   taken_ = turn + 1;
   workReady_.notify_all();
+  lock.unlock();
   return Deliver(std::move(stream));
 }
 

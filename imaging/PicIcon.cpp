@@ -104,6 +104,7 @@ std::vector<TBitmap> TPicIcon::LoadFromFile(const std::string& FileName, const s
     Picture.Clear();
   }
   std::vector<TBitmap> made(maxima.size());
+  if (made.empty()) return made;
   std::vector<TBitmap*> scaled;  // made from the full picture, all in one pass
   bool lastMade = false;
   for (std::size_t i = 0; i < maxima.size(); ++i) {
@@ -132,7 +133,8 @@ bool TPicIcon::MakeOrPlan(TBitmap& made, std::vector<TBitmap*>& scaled) {
     PictureWidth = Picture.Width();
     PictureHeight = Picture.Height();
     CalcThumbSize();
-    if (ScalesFullPicture()) {
+    const bool scales = ScalesFullPicture();
+    if (scales) {
       made = NewBitmap(ThumbWidth, ThumbHeight);
     } else {
       MakeThumbnail();
@@ -141,7 +143,7 @@ bool TPicIcon::MakeOrPlan(TBitmap& made, std::vector<TBitmap*>& scaled) {
     // A thumb side truncated to 0 leaves nothing to show: that is a picture
     // that could not be scaled, not an empty success.
     if (made.isNull()) throw Exception("Picture too small to scale");
-    if (ScalesFullPicture()) scaled.push_back(&made);
+    if (scales) scaled.push_back(&made);
     return true;
   } catch (...) {
     made = ErrorMark();

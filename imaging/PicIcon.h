@@ -17,7 +17,9 @@ namespace tessalune {
 // largest size within MaxWidth x MaxHeight without enlarging it (fast
 // preview or publishing quality), draws an error mark for a picture it
 // cannot read, and writes the result as a progressive JPEG. Users set the
-// settings before each use and copy Bitmap before the next load.
+// settings before each use and copy Bitmap before the next load. It keeps
+// its decode and scaling buffers from one load to the next, so that a run
+// of pictures of one size reuses the same memory.
 class TPicIcon {
 public:
   bool Fast = false;
@@ -40,8 +42,8 @@ public:
   // Makes what LoadFromFile makes at each of the maxima in turn, from one
   // read of the file: in publishing quality a picture is decoded once at
   // full scale and scaled to all of them in one pass over its rows. Bitmap,
-  // the maxima and the size fields are left as the last of them leaves them.
-  // Never raises.
+  // the maxima and the size fields are left as the last of them leaves them;
+  // without maxima, nothing is made. Never raises.
   std::vector<TBitmap> LoadFromFile(const std::string& FileName, const std::vector<QSize>& maxima);
   // Writes Bitmap as a progressive JPEG of Quality; a bitmap without pixels
   // gives an empty file. An existing file is replaced only once the new one
