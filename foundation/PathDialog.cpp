@@ -53,7 +53,7 @@ void TPathDialog::SetStatusText(const std::string& Value) {
 }
 
 // The desktop is the XDG desktop folder, or the home folder where there is
-// none, as the desktop specification has it.
+// none, as the XDG user directories have it.
 std::string TPathDialog::RootFolder() const {
   if (RootItem == TRootItem::riMyComputer) return "/";
   const std::string desktop = GetShellFolder("Desktop");

@@ -54,8 +54,8 @@ TBitmap Transposed(const TBitmap& source, TOrientation orientation, unsigned thr
 TOrientation ExifOrientation(const unsigned char* exif, std::size_t size) {
   const ExifHandle data(exif_data_new());
   if (!data || size > 0xFFFF) return kUpright;
-  // Read the values as stored: following the specification would also make
-  // up the missing ones.
+  // Read the values as stored: libexif's option of following the EXIF standard
+  // would also make up the missing ones.
   exif_data_unset_option(data.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
   exif_data_load_data(data.get(), exif, static_cast<unsigned int>(size));
   const ExifEntry* entry = exif_content_get_entry(data->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
