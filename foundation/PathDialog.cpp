@@ -34,8 +34,10 @@ QUrl FolderUrl(const std::string& folder) { return QUrl::fromLocalFile(QString::
 
 TPathDialog::TPathDialog(QObject* Owner) : QObject(Owner) {}
 
+// The root keeps its "/": without it the name would be empty, which stands
+// for the current directory.
 void TPathDialog::SetDirectory(const std::string& Value) {
-  if (!Value.empty() && Value.back() == '/')
+  if (Value.size() > 1 && Value.back() == '/')
     directory_ = Value.substr(0, Value.size() - 1);
   else if (!Value.empty())
     directory_ = Value;

@@ -37,7 +37,7 @@ public:
   TSelectEvent OnSelect;
 
   const std::string& Directory() const { return directory_; }
-  // One trailing "/" is dropped ("/" alone becomes empty); empty becomes the
+  // One trailing "/" is dropped, except from the root "/"; empty becomes the
   // current directory. An open dialog moves to the folder.
   void SetDirectory(const std::string& Value);
   const std::string& StatusText() const { return statusText_; }

@@ -29,19 +29,6 @@ constexpr int kCaptionChars = 16;
 
 using TImages = TImageViewModel::TImages;
 
-// Brackets the view's work between BeginUpdate and EndUpdate, also when it
-// raises.
-class TItemsUpdate {
-public:
-  explicit TItemsUpdate(TImageView& view) : view_(view) { view_.BeginUpdate(); }
-  ~TItemsUpdate() { view_.EndUpdate(); }
-  TItemsUpdate(const TItemsUpdate&) = delete;
-  TItemsUpdate& operator=(const TItemsUpdate&) = delete;
-
-private:
-  TImageView& view_;
-};
-
 }  // namespace
 
 TImageView::TImageView(QWidget* parent)
@@ -128,7 +115,7 @@ void TImageView::SetIconSide(int& side, int Value) {
 }
 
 void TImageView::SetIconSize(int Width, int Height) {
-  const TItemsUpdate update(*this);
+  const TImageViewUpdate update(*this);
   SetIconWidth(Width);
   SetIconHeight(Height);
   SortByGalleryOrder();

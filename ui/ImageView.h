@@ -193,4 +193,17 @@ private:
   qreal devicePixelRatio_ = 1;
 };
 
+// Brackets work on a view between BeginUpdate and EndUpdate, also when the
+// work raises.
+class TImageViewUpdate {
+public:
+  explicit TImageViewUpdate(TImageView& view) : view_(view) { view_.BeginUpdate(); }
+  ~TImageViewUpdate() { view_.EndUpdate(); }
+  TImageViewUpdate(const TImageViewUpdate&) = delete;
+  TImageViewUpdate& operator=(const TImageViewUpdate&) = delete;
+
+private:
+  TImageView& view_;
+};
+
 }  // namespace tessalune

@@ -7,11 +7,16 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QVBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 
 #include "Application.h"
+#include "PicturePreview.h"
 
 namespace tessalune {
 namespace {
@@ -128,6 +133,28 @@ void SetUpFileDialog(QFileDialog& dialog, const TFileDialogRequest& request) {
   if (!request.FileName.empty()) dialog.selectFile(QString::fromStdString(request.FileName));
 }
 
+// The open-picture dialog's preview pane beside the files: the picture of
+// the file under the cursor, made off the interface thread; nothing for a
+// folder.
+void AddPicturePreview(QFileDialog& dialog) {
+  auto* pane = new QFrame(&dialog);
+  pane->setObjectName("pnlPicturePreview");
+  pane->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  pane->setMinimumSize(180, 180);
+  auto* preview = new TPicturePreview(pane);
+  preview->setObjectName("imgPicturePreview");
+  auto* layout = new QVBoxLayout(pane);
+  layout->setContentsMargins(2, 2, 2, 2);
+  layout->addWidget(preview);
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+    grid->addWidget(pane, 0, grid->columnCount(), grid->rowCount(), 1);
+  else
+    dialog.layout()->addWidget(pane);
+  QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+    preview->SetFileName(QFileInfo(path).isFile() ? path.toStdString() : std::string());
+  });
+}
+
 QString NameFilter(const QString& description, const QString& patterns) {
   QStringList globs;
   for (const QString& pattern : patterns.split(';', Qt::SkipEmptyParts)) {
@@ -186,6 +213,7 @@ bool TQtUserPrompt::OpenDialog(const TFileDialogRequest& request, std::vector<st
   dialog.setFileMode(request.AllowMultiSelect ? QFileDialog::ExistingFiles
                      : request.FileMustExist  ? QFileDialog::ExistingFile
                                               : QFileDialog::AnyFile);
+  if (request.PicturePreview) AddPicturePreview(dialog);
   if (dialog.exec() != QDialog::Accepted) return false;
   files.clear();
   for (const QString& file : dialog.selectedFiles()) files.push_back(file.toStdString());

@@ -13,8 +13,9 @@ namespace tessalune {
 // The questions of program code asked with Qt: the standard message dialog
 // as a QMessageBox with the buttons in their fixed order, the error box, and
 // Qt's own open and save dialogs (the same on every desktop, and able to take
-// the typed name of a file that does not exist yet). Each dialog is modal
-// over the active window. Installed for its lifetime.
+// the typed name of a file that does not exist yet), the open dialog with a
+// picture preview pane when asked for one. Each dialog is modal over the
+// active window. Installed for its lifetime.
 class TQtUserPrompt final : public TUserPrompt {
 public:
   TQtUserPrompt();

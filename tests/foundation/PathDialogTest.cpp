@@ -23,10 +23,11 @@ namespace {
 
 std::string Current() { return std::filesystem::current_path().string(); }
 
+// Catches the root losing its only "/" and so naming the current directory.
 TEST(PathDialog, SetDirectoryDropsOneTrailingSeparatorAndFillsInTheCurrentDirectory) {
   TPathDialog dialog;
   for (const auto& [value, directory] : std::vector<std::pair<std::string, std::string>>{
-           {"/home/ann/out/", "/home/ann/out"}, {"/home//", "/home/"}, {"/", ""}, {"", Current()}}) {
+           {"/home/ann/out/", "/home/ann/out"}, {"/home//", "/home/"}, {"/", "/"}, {"", Current()}}) {
     dialog.SetDirectory(value);
     EXPECT_EQ(dialog.Directory(), directory) << value;
   }
@@ -45,12 +46,20 @@ protected:
 };
 
 TEST_F(PathDialogTest, AnEmptyDirectoryOpensOnTheCurrentOneAndStaysSoAfterCancel) {
-  dialog_.SetDirectory("/");
+  EXPECT_EQ(dialog_.Directory(), "");
   EXPECT_FALSE(Execute([](QFileDialog& shown) {
     EXPECT_EQ(shown.directory().absolutePath().toStdString(), Current());
     shown.reject();
   }));
   EXPECT_EQ(dialog_.Directory(), Current());
+}
+
+TEST_F(PathDialogTest, TheRootOpensOnTheRoot) {
+  dialog_.SetDirectory("/");
+  EXPECT_FALSE(Execute([](QFileDialog& shown) {
+    EXPECT_EQ(shown.directory().absolutePath().toStdString(), "/");
+    shown.reject();
+  }));
 }
 
 TEST_F(PathDialogTest, AFailingSelectHandlerIsShownAndBrowsingGoesOn) {

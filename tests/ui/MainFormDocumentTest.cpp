@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's gallery files and settings: adding pictures from the
+// folder last used, closing with the save prompt, the reopen list, the view
+// settings across a restart, and a gallery file that cannot be read.
+#include <gtest/gtest.h>
+
+#include <QFileDialog>
+#include <QWindow>
+#include <QMenu>
+#include <QTest>
+
+#include "DialogAnswerer.h"
+#include "FileLib.h"
+#include "GalleryProp.h"
+#include "ImageView.h"
+#include "MainSidePanel.h"
+#include "MainFormFixture.h"
+#include "PrjLib.h"
+#include "Registry.h"
+
+namespace tessalune::test {
+namespace {
+
+// Answers the folder picker with folder, after checking where it started.
+void ChooseFolder(DialogAnswerer& dialogs, const std::string& start, const std::string& folder) {
+  dialogs.Answer<QFileDialog>([start, folder](QFileDialog& picker) {
+    EXPECT_EQ(picker.windowTitle(), "Select the folder with images");
+    EXPECT_EQ(picker.directory().absolutePath().toStdString(), start);
+    picker.setDirectory(QString::fromStdString(folder));
+    Accept(picker);
+  });
+}
+
+// Catches Add Folder taking sub-folders or hidden files, or not starting
+// where pictures were last added.
+TEST_F(MainFormTest, AddFolderAddsTheFolderFilesAndRemembersTheFolder) {
+  Start();
+  const std::string folder = config_.Files().File("trip");
+  Picture("trip/b.bmp");
+  Picture("trip/a.bmp");
+  Picture("trip/.hidden.bmp");
+  Picture("trip/sub/c.bmp");
+  DialogAnswerer dialogs;
+  ChooseFolder(dialogs, documents_, folder);
+  Trigger("acnAddFolder");
+  EXPECT_EQ(GalleryNames(), (std::vector<std::string>{"a.bmp", "b.bmp"}));
+  EXPECT_EQ(ListNames(), GalleryNames());
+  EXPECT_EQ(Window().DefaultImageFolder, folder);
+  EXPECT_TRUE(Window().Project().Modified());
+  ChooseFolder(dialogs, folder, folder + "/sub");
+  Trigger("acnAddFolder");
+  EXPECT_EQ(GalleryNames(), (std::vector<std::string>{"a.bmp", "b.bmp", "c.bmp"}));
+}
+
+TEST_F(MainFormTest, AddFolderWithoutAFolderToStartFromStartsAtTheRoot) {
+  Start().DefaultImageFolder.clear();
+  DialogAnswerer dialogs;
+  dialogs.Answer<QFileDialog>([](QFileDialog& picker) {
+    EXPECT_EQ(picker.directory().absolutePath(), "/");
+    picker.reject();
+  });
+  Trigger("acnAddFolder");
+  EXPECT_FALSE(Window().Project().Modified());
+}
+
+// Catches the open dialog asked for without its picture preview or filter,
+// and the folder of a later pick not being remembered.
+TEST_F(MainFormTest, AddImagesAsksForPicturesAndRemembersTheirFolder) {
+  Start();
+  AddImages({Picture("day/b.bmp"), Picture("day/a.bmp")});
+  ASSERT_EQ(prompt_.OpenRequests().size(), 1u);
+  const TFileDialogRequest& request = prompt_.OpenRequests()[0];
+  EXPECT_EQ(request.Title, "Select the images");
+  EXPECT_EQ(request.InitialDir, documents_);
+  EXPECT_TRUE(request.AllowMultiSelect && request.PicturePreview);
+  EXPECT_EQ(request.FilterIndex, 1);
+  EXPECT_EQ(request.Filter.substr(0, 49), "All (*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|");
+  EXPECT_EQ(GalleryNames(), (std::vector<std::string>{"a.bmp", "b.bmp"}));
+  EXPECT_EQ(Window().DefaultImageFolder, config_.Files().File("day"));
+  prompt_.CancelOpen();
+  Trigger("acnAddFiles");
+  EXPECT_EQ(prompt_.OpenRequests()[1].InitialDir, config_.Files().File("day"));
+  DialogAnswerer dialogs;
+  ChooseFolder(dialogs, config_.Files().File("day"), config_.Files().File("day"));
+  prompt_.Answer(mrNoToAll);
+  Trigger("acnAddFolder");
+  EXPECT_EQ(GalleryNames().size(), 2u);
+}
+
+struct CloseCase {
+  TModalResult Answer;
+  bool Closed;
+  bool Saved;
+};
+
+class CloseTest : public MainFormTest, public ::testing::WithParamInterface<CloseCase> {};
+
+// Catches the save prompt's answers: Cancel keeps window and gallery, No
+// closes without saving, Yes saves first; a closed gallery is reopenable.
+TEST_P(CloseTest, AModifiedGalleryIsSavedOrNotAsTheUserAnswers) {
+  Start();
+  AddImages({Picture("a.bmp")});
+  const std::string file = SaveAs("g.gmf");
+  AddImages({Picture("b.bmp")});
+  prompt_.Answer(GetParam().Answer);
+  EXPECT_EQ(Window().close(), GetParam().Closed);
+  EXPECT_EQ(prompt_.Questions().back().Message, "The gallery has been modified. Do you want to save the changes?");
+  EXPECT_EQ(prompt_.Questions().back().DefaultButton, mbYes);
+  TPicGallery saved;
+  saved.LoadFromFile(file);
+  EXPECT_EQ(saved.GetImageCount(), GetParam().Saved ? 2 : 1);
+  EXPECT_EQ(Window().Project().Modified(), !GetParam().Closed);
+  Start();
+  EXPECT_EQ(Find<QMenu>("miReopen").isEnabled(), GetParam().Closed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, CloseTest,
+                         ::testing::Values(CloseCase{mrYes, true, true}, CloseCase{mrNo, true, false},
+                                           CloseCase{mrCancel, false, false}));
+
+// Catches the reopen list missing a closed gallery or opening another.
+TEST_F(MainFormTest, AClosedNamedGalleryHeadsTheReopenListAndReopens) {
+  Start();
+  AddImages({Picture("a.bmp"), Picture("b.bmp")});
+  const std::string first = SaveAs("first.gmf");
+  Trigger("acnNew");
+  AddImages({Picture("c.bmp")});
+  const std::string second = SaveAs("second.gmf");
+  Trigger("acnNew");
+  QMenu& reopen = Find<QMenu>("miReopen");
+  ASSERT_EQ(reopen.actions().size(), 2);
+  EXPECT_EQ(reopen.actions()[0]->text().toStdString(), "1 " + second);
+  EXPECT_EQ(reopen.actions()[1]->text().toStdString(), "2 " + first);
+  reopen.actions()[1]->trigger();
+  EXPECT_EQ(Window().windowTitle().toStdString(), "Tessalune - " + first);
+  EXPECT_EQ(ListNames(), (std::vector<std::string>{"a.bmp", "b.bmp"}));
+  EXPECT_EQ(Window().StatusText(0), "2 picture(s)");
+  EXPECT_FALSE(Window().Project().Modified());
+}
+
+// Catches a view setting that is not stored, or stored and not applied.
+TEST_F(MainFormTest, TheViewSettingsSurviveARestart) {
+  Start();
+  Trigger("miListView");
+  Trigger("miIconSize100x100");
+  Trigger("miImagePreview");
+  Window().SetPreviewWidth(300);
+  Window().DefaultImageFolder = "/pictures/2024";
+  Start();
+  EXPECT_TRUE(Action("miListView").isChecked());
+  EXPECT_FALSE(Action("miTableView").isChecked());
+  EXPECT_FALSE(Window().ImageView().ThumbnailMode());
+  EXPECT_EQ(Window().ImageView().ViewStyle(), TImageView::vsList);
+  EXPECT_EQ(Window().ImageView().IconWidth(), 100);
+  EXPECT_FALSE(Action("miImagePreview").isChecked());
+  EXPECT_TRUE(Action("miImageProperties").isChecked());
+  EXPECT_EQ(Window().PreviewWidth(), 300);
+  EXPECT_EQ(Window().DefaultImageFolder, "/pictures/2024");
+  emit Find<QMenu>("miIconSize").aboutToShow();
+  EXPECT_TRUE(Action("miIconSize100x100").isChecked());
+  EXPECT_FALSE(Action("miIconSize50x50").isChecked());
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("\\Software\\Quembler\\Tessalune\\Forms\\frmMain", false));
+  EXPECT_EQ(reg.ReadInteger("IconHeight"), 100);
+  EXPECT_FALSE(reg.ReadBool("TableView"));
+}
+
+// Catches a stored panel width of 0 hiding the panel for good, and a
+// stored width wider than the window keeping the list from view.
+TEST_F(MainFormTest, AStoredPanelWidthIsKeptWithinTheWindow) {
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("\\Software\\Quembler\\Tessalune\\Forms\\frmMain", true));
+  reg.WriteInteger("pnlPreview", 0);
+  EXPECT_EQ(Start().PreviewWidth(), 1);
+  Finish();
+  ASSERT_TRUE(reg.OpenKey("\\Software\\Quembler\\Tessalune\\Forms\\frmMain", true));
+  reg.WriteInteger("pnlPreview", 2000);
+  reg.WriteInteger("IconWidth", 64);
+  Start();
+  EXPECT_EQ(Window().PreviewWidth(), Window().width() - 110);
+  EXPECT_EQ(Window().PreviewPanel().width(), Window().width() - 110);
+  emit Find<QMenu>("miIconSize").aboutToShow();
+  EXPECT_FALSE(Action("miIconSize50x50").isChecked() || Action("miIconSize75x75").isChecked() ||
+               Action("miIconSize100x100").isChecked());
+}
+
+// Catches a failed load shown twice, or leaving pictures or a modified mark.
+TEST_F(MainFormTest, AnUnreadableGalleryFileIsReportedOnce) {
+  Start();
+  AddImages({Picture("a.bmp")});
+  const std::string bad = config_.Files().Write("bad.gmf", "object Gallery: TPicGallery\n  Nonsense = 1\n");
+  prompt_.Answer(mrNo);
+  prompt_.ChooseFiles({bad});
+  Trigger("acnOpen");
+  EXPECT_EQ(prompt_.Errors(), (std::vector<std::string>{"The gallery file is corrupted."}));
+  EXPECT_EQ(Window().windowTitle().toStdString(), "Tessalune - " + bad);
+  EXPECT_EQ(Window().ImageView().Count(), 0);
+  EXPECT_FALSE(Window().Project().Modified());
+}
+
+// Catches a file name that holds Qt's modified mark losing it in the caption.
+TEST_F(MainFormTest, TheCaptionShowsTheFileNameAsItIs) {
+  Start();
+  const std::string file = SaveAs("odd [*] name.gmf");
+  EXPECT_EQ(Window().windowHandle()->title().toStdString(), "Tessalune - " + file);
+}
+
+}  // namespace
+}  // namespace tessalune::test

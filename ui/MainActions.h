@@ -1,0 +1,150 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <functional>
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QToolBar;
+class QToolButton;
+
+namespace tessalune {
+
+class TfrmMain;
+class TPathDialog;
+
+// Every command of the main window: one QAction each, the main menu, the
+// picture list's pop-up menu, the tool bar, the list's keys and double-click,
+// the enabled state of all of them (UpdateActions) and their handlers. The
+// handlers of the gallery commands are in MainCommands.cpp, those of the View
+// menu in MainViewSettings.cpp. Each handler runs inside Guarded.
+class TMainActions : public QObject {
+  Q_OBJECT
+
+public:
+  explicit TMainActions(TfrmMain& Owner);
+
+  // Fills the window's menu bar and tool bar.
+  void CreateMenus(QMenuBar& MainMenu);
+  void CreateToolBar(QToolBar& ToolBar);
+
+  // The enabled state of the commands that depend on the list and the
+  // document; every other command is always enabled.
+  void UpdateActions();
+
+  // File.
+  QAction* acnNew;
+  QAction* acnOpen;
+  QAction* acnSave;
+  QAction* acnSaveAs;
+  QAction* acnImport;
+  QAction* acnExit;
+  // Edit.
+  QAction* acnAddFolder;
+  QAction* acnAddFiles;
+  QAction* acnDelete;
+  QAction* acnMoveTop;
+  QAction* acnMoveUp;
+  QAction* acnMoveDown;
+  QAction* acnMoveBottom;
+  QAction* acnGroupUp;
+  QAction* acnGroupDown;
+  QAction* acnSortBy;
+  QAction* acnSelectAll;
+  QAction* acnInvertSelection;
+  // Service.
+  QAction* acnPublish;
+  QAction* acnGalleryOptions;
+  QAction* acnOptions;
+  // Menu items of their own.
+  QMenu* miReopen;
+  QAction* miImagePreview;
+  QAction* miImageProperties;
+  QAction* miImageDescription;
+  QAction* miListView;
+  QAction* miTableView;
+  QMenu* miIconSize;
+  QAction* miIconSize50x50;
+  QAction* miIconSize75x75;
+  QAction* miIconSize100x100;
+  QAction* miRenameImages;
+  QAction* miContent;
+  QAction* miHowtoUploadGallery;
+  QAction* miAbout;
+  // The pop-up menu of the picture list.
+  QMenu* pmnImages;
+  QAction* miEditCaption;
+  QAction* mipDelete;
+  // The tool buttons that no action stands for alone.
+  QToolButton* tbnOpen = nullptr;
+  QToolButton* tbnSave = nullptr;
+
+  // The gallery commands (MainCommands.cpp).
+  void acnNewExecute();
+  void acnOpenExecute();
+  void acnSaveExecute();
+  void acnSaveAsExecute();
+  void acnImportExecute();
+  void acnExitExecute();
+  void acnAddFolderExecute();
+  void acnAddFilesExecute();
+  void acnDeleteExecute();
+  void acnMoveTopExecute();
+  void acnMoveUpExecute();
+  void acnMoveDownExecute();
+  void acnMoveBottomExecute();
+  void acnGroupUpExecute();
+  void acnGroupDownExecute();
+  void acnSortByExecute();
+  void acnSelectAllExecute();
+  void acnInvertSelectionExecute();
+  void acnPublishExecute();
+  void acnGalleryOptionsExecute();
+  void acnOptionsExecute();
+  void miRenameImagesClick();
+  void miEditCaptionClick();
+  void miContentClick();
+  void miHowtoUploadGalleryClick();
+  void miAboutClick();
+  // The picture list: its pop-up menu, keys and double-click.
+  void pmnImagesPopup();
+  void ImageViewKeyDown(int& Key, Qt::KeyboardModifiers Shift);
+  void ImageViewDblClick();
+  // F1 in the window: the window's help topic.
+  void HelpKey();
+
+  // The View menu (MainViewSettings.cpp).
+  void miImagePreviewClick();
+  void miImagePropertiesClick();
+  void miImageDescriptionClick();
+  void miListViewClick();
+  void miTableViewClick();
+  void miIconSizeClick();
+  void miIconSize50x50Click();
+  void miIconSize75x75Click();
+  void miIconSize100x100Click();
+
+private:
+  QAction* NewAction(const char* name, const QString& caption, void (TMainActions::*handler)());
+  QAction* PopupItem(QAction* action, const char* name, const QString& caption);
+  void CreateActions();
+  void CreateViewItems();
+  void CreatePopupMenu();
+  QMenu* CreateFileMenu(QMenuBar& MainMenu);
+  void CreateEditMenu(QMenuBar& MainMenu);
+  void CreateViewMenu(QMenuBar& MainMenu);
+  void CreateToolsMenu(QMenuBar& MainMenu);
+  void CreateHelpMenu(QMenuBar& MainMenu);
+  // Runs edit, then marks the document modified when the gallery's checksum
+  // changed.
+  void ByCheckSum(const std::function<void()>& edit);
+  void MarkModified();
+
+  TfrmMain& Form;
+  TPathDialog* pdgAddFolder;
+};
+
+}  // namespace tessalune

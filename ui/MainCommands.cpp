@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the main window's commands do. Two kinds of command mark the gallery
+// modified: the additions, Delete, the moves and the groupings whenever they
+// run, even when nothing changed; the dialogs, Import and Sort By only when
+// the gallery's checksum changed.
+#include <QAction>
+#include <QApplication>
+#include <QItemSelectionModel>
+
+#include "About.h"
+#include "CaptionEdit.h"
+#include "FileLib.h"
+#include "GalleryProp.h"
+#include "HelpTopics.h"
+#include "ImageView.h"
+#include "MainActions.h"
+#include "MainForm.h"
+#include "MainSidePanel.h"
+#include "OptionsDlg.h"
+#include "PageGenNames.h"
+#include "PathDialog.h"
+#include "PrjLib.h"
+#include "PublicDlg.h"
+#include "ShellOpen.h"
+#include "TlRename.h"
+#include "UserPrompt.h"
+
+namespace tessalune {
+namespace {
+
+// The pictures Add Images offers: every kind the program reads, then each kind.
+constexpr char kPictureFilter[] =
+    "All (*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf|"
+    "GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|"
+    "Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|"
+    "All Files|*.*";
+
+// The main window's help topic (F1) and the upload topic.
+constexpr int kMainWindowTopic = 40;
+constexpr int kUploadTopic = 360;
+
+}  // namespace
+
+void TMainActions::MarkModified() { Form.Project().SetModified(true); }
+
+// An edit that stored settings before its dialog was left counts as a
+// change whatever button closed it; an unchanged gallery does not.
+void TMainActions::ByCheckSum(const std::function<void()>& edit) {
+  const std::int32_t before = Form.Gallery().GetCheckSum();
+  edit();
+  if (Form.Gallery().GetCheckSum() != before) MarkModified();
+}
+
+void TMainActions::acnNewExecute() { Form.Project().New(); }
+
+void TMainActions::acnOpenExecute() { Form.Project().Open(); }
+
+void TMainActions::acnSaveExecute() { Form.Project().Save(); }
+
+void TMainActions::acnSaveAsExecute() { Form.Project().SaveAs(); }
+
+void TMainActions::acnImportExecute() {
+  ByCheckSum([this] {
+    Form.Gallery().Import();
+    Form.SyncImageView();
+  });
+}
+
+void TMainActions::acnExitExecute() { Form.close(); }
+
+// Every file directly in the folder, whatever its kind, hidden ones aside.
+void TMainActions::acnAddFolderExecute() {
+  pdgAddFolder->Title = "Select the folder with images";
+  pdgAddFolder->SetDirectory(Form.DefaultImageFolder.empty() ? "/" : Form.DefaultImageFolder);
+  if (!pdgAddFolder->Execute()) return;
+  Form.DefaultImageFolder = pdgAddFolder->Directory();
+  const TFileFolder folder(pdgAddFolder->Directory(), fkFiles);
+  Form.Gallery().AddFiles(std::vector<std::string>(folder.begin(), folder.end()));
+  Form.SyncImageView();
+  MarkModified();
+}
+
+void TMainActions::acnAddFilesExecute() {
+  TFileDialogRequest request;
+  request.Title = "Select the images";
+  request.Filter = kPictureFilter;
+  request.InitialDir = Form.DefaultImageFolder;
+  request.AllowMultiSelect = true;
+  request.PicturePreview = true;
+  request.FileMustExist = false;
+  std::vector<std::string> files;
+  if (!UserPrompt().OpenDialog(request, files) || files.empty()) return;
+  Form.DefaultImageFolder = FolderOfFileName(files.front());
+  Form.Gallery().AddFiles(files);
+  Form.SyncImageView();
+  MarkModified();
+}
+
+// Only the gallery's entries go; the picture files stay.
+void TMainActions::acnDeleteExecute() {
+  TImageView& list = Form.ImageView();
+  if (list.SelCount() == 0) return;
+  if (MessageDlg("Do you want to delete the selected items from gallery?", TMsgDlgType::mtConfirmation,
+                 mbYes | mbNo) != mrYes)
+    return;
+  {
+    const TImageViewUpdate update(list);
+    while (list.SelCount() > 0) {
+      const int item = list.Selected();
+      Form.Gallery().ImageFiles().Delete(list.GetImageFileAt(item)->Index());
+      list.Delete(item);
+    }
+  }
+  MarkModified();
+}
+
+void TMainActions::acnMoveTopExecute() {
+  Form.ImageView().MoveSelectedTop();
+  MarkModified();
+}
+
+void TMainActions::acnMoveUpExecute() {
+  Form.ImageView().MoveSelectedUp();
+  MarkModified();
+}
+
+void TMainActions::acnMoveDownExecute() {
+  Form.ImageView().MoveSelectedDown();
+  MarkModified();
+}
+
+void TMainActions::acnMoveBottomExecute() {
+  Form.ImageView().MoveSelectedBottom();
+  MarkModified();
+}
+
+void TMainActions::acnGroupUpExecute() {
+  Form.ImageView().GroupSelectedUp();
+  MarkModified();
+}
+
+void TMainActions::acnGroupDownExecute() {
+  Form.ImageView().GroupSelectedDown();
+  MarkModified();
+}
+
+void TMainActions::acnSortByExecute() {
+  ByCheckSum([this] { Form.ImageView().SortImages(); });
+}
+
+// In one step, so that the side panel refreshes once.
+void TMainActions::acnSelectAllExecute() { Form.ImageView().selectAll(); }
+
+void TMainActions::acnInvertSelectionExecute() {
+  TImageView& list = Form.ImageView();
+  const QAbstractItemModel& items = *list.model();
+  if (items.rowCount() == 0) return;
+  const QItemSelection all(items.index(0, 0), items.index(items.rowCount() - 1, 0));
+  list.selectionModel()->select(all, QItemSelectionModel::Toggle);
+}
+
+void TMainActions::acnPublishExecute() {
+  ByCheckSum([this] { ShowPublishDialog(true, Form.Gallery(), &Form); });
+}
+
+void TMainActions::acnGalleryOptionsExecute() {
+  ByCheckSum([this] { ShowPublishDialog(false, Form.Gallery(), &Form); });
+}
+
+void TMainActions::acnOptionsExecute() { ShowOptionsDialog(&Form); }
+
+// Whatever the dialog did, the list's captions are the files' names again.
+void TMainActions::miRenameImagesClick() {
+  ByCheckSum([this] { ShowRenameDialog(Form.Gallery(), &Form); });
+  TImageView& list = Form.ImageView();
+  for (int i = 0; i < list.Count(); ++i) list.SetCaption(i, FileNamePart(list.GetImageFileAt(i)->FileName));
+}
+
+// The first selected picture in list order. The preview fits itself to the
+// room a taller or shorter description leaves.
+void TMainActions::miEditCaptionClick() {
+  TImageView& list = Form.ImageView();
+  if (list.SelCount() == 0) return;
+  ByCheckSum([&] {
+    TImageFile& picture = *list.GetImageFileAt(list.Selected());
+    std::string text = picture.Caption;
+    if (!EditImageDescription(text, &Form)) return;
+    picture.Caption = text;
+    Form.UpdateImageDescription();
+  });
+}
+
+void TMainActions::miContentClick() { ShellOpenFile(HelpFolder() + "/index.html"); }
+
+void TMainActions::miHowtoUploadGalleryClick() { ShellOpenFile(HelpTopicFile(kUploadTopic)); }
+
+void TMainActions::HelpKey() { ShellOpenFile(HelpTopicFile(kMainWindowTopic)); }
+
+void TMainActions::miAboutClick() {
+  TAboutForm about(&Form);
+  about.SetProductIcon(QApplication::windowIcon());
+  about.ProductLine = kProductLine;
+  about.SiteAddress = kSiteAddress;
+  about.MailAddress = kMailAddress;
+  about.Execute();
+}
+
+}  // namespace tessalune
