@@ -87,6 +87,8 @@ QFrame* TPreviewPanel::CreateDescriptionPanel() {
   lblDescription->setTextFormat(Qt::PlainText);
   lblDescription->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   lblDescription->setWordWrap(true);
+  // A picture without a description still offers a line to click on.
+  lblDescription->setMinimumHeight(lblDescription->fontMetrics().height());
   lblDescription->installEventFilter(this);
   auto* layout = new QVBoxLayout(pnlDescription);
   layout->setContentsMargins(4, 4, 4, 4);

@@ -1,0 +1,155 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's side panel, status bar total and help keys.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "DialogAnswerer.h"
+#include "FileLib.h"
+#include "GalleryProp.h"
+#include "HelpTopics.h"
+#include "ImageView.h"
+#include "MainFormFixture.h"
+#include "MainSidePanel.h"
+#include "PicturePreview.h"
+#include "PrjLib.h"
+#include "ThumbnailFixtures.h"
+
+namespace tessalune::test {
+namespace {
+
+std::string Text(TfrmMain& window, const char* label) {
+  return window.findChild<QLabel*>(label)->text().toStdString();
+}
+
+// Catches the panel showing a picture while several or none are selected,
+// a preview that is not the fast thumbnail of the preview area less 4
+// pixels, and a wrong properties line.
+TEST_F(MainFormTest, TheSidePanelShowsTheOneSelectedPicture) {
+  Start();
+  const std::string picture = Picture("a.bmp", 640, 480);
+  AddImages({picture, Picture("b.bmp")});
+  Window().Gallery().GetImageFile(0)->Caption = "Sunset\r\nover the bay";
+  TPicturePreview& preview = Window().PreviewPanel().Preview();
+  QSignalSpy made(&preview, &TPicturePreview::PictureChanged);
+  Select({0});
+  EXPECT_EQ(Text(Window(), "lblFileProp"),
+            "File size: " + FormatFileSize(FileSizeOf(picture)) + "   Image size: 640 x 480");
+  EXPECT_EQ(Find<QLineEdit>("edtFileName").text().toStdString(), picture);
+  EXPECT_TRUE(Find<QLabel>("lblFileName").isVisible());
+  EXPECT_EQ(Text(Window(), "lblDescription"), "Sunset\nover the bay");
+  ASSERT_TRUE(made.wait(60000));
+  EXPECT_TRUE(SamePixels(preview.Picture().toImage(),
+                         ExpectedThumbnail(picture, preview.size() - QSize(4, 4))));
+  Select({0, 1});
+  EXPECT_TRUE(preview.Picture().isNull());
+  EXPECT_EQ(Text(Window(), "lblFileProp"), "");
+  EXPECT_EQ(Find<QLineEdit>("edtFileName").text(), "");
+  EXPECT_FALSE(Find<QLabel>("lblFileName").isVisible());
+  EXPECT_EQ(Text(Window(), "lblDescription"), "");
+}
+
+TEST_F(MainFormTest, AnUnreadablePictureReadsZeroByZero) {
+  Start();
+  const std::string broken = config_.Files().Write("broken.jpg", "not a picture");
+  AddImages({broken});
+  Select({0});
+  EXPECT_EQ(Text(Window(), "lblFileProp"), "File size: 13 byte   Image size: 0 x 0");
+  EXPECT_TRUE(prompt_.Errors().empty());
+}
+
+// Catches the toggles not hiding their parts, or the panel staying when
+// all three are off.
+TEST_F(MainFormTest, TheViewTogglesShowAndHideThePanelsParts) {
+  Start();
+  AddImages({Picture("a.bmp")});
+  Select({0});
+  Trigger("miImageProperties");
+  EXPECT_FALSE(Find<QWidget>("pnlInfo").isVisible());
+  EXPECT_EQ(Text(Window(), "lblFileProp"), "");
+  Trigger("miImageDescription");
+  EXPECT_FALSE(Find<QWidget>("pnlDescription").isVisible());
+  EXPECT_TRUE(Window().PreviewPanel().isVisible());
+  Trigger("miImagePreview");
+  EXPECT_FALSE(Window().PreviewPanel().isVisible());
+  EXPECT_TRUE(Window().PreviewPanel().Preview().FileName().empty());
+  Trigger("miImageDescription");
+  EXPECT_TRUE(Window().PreviewPanel().isVisible());
+  EXPECT_EQ(Window().PreviewPanel().width(), 227);
+}
+
+// Catches a description that grows over the whole preview.
+TEST_F(MainFormTest, ALongDescriptionLeavesRoomForThePreview) {
+  Start();
+  AddImages({Picture("a.bmp")});
+  for (int i = 0; i < 200; ++i) Window().Gallery().GetImageFile(0)->Caption += "a line\r\n";
+  Select({0});
+  QCoreApplication::processEvents();
+  const QWidget& icon = Find<QWidget>("pnlIcon");
+  EXPECT_LE(Find<QLabel>("lblDescription").height(),
+            icon.contentsRect().height() - Find<QWidget>("pnlInfo").height() - 150);
+}
+
+// Catches a click on the description, a double-click and F2 not editing.
+TEST_F(MainFormTest, TheDescriptionIsEditedFromTheListTheKeyAndThePanel) {
+  Start();
+  AddImages({Picture("a.bmp"), Picture("b.bmp")});
+  Select({1, 0});
+  DialogAnswerer dialogs;
+  const auto write = [](const char* text) {
+    return [text](QDialog& editor) {
+      QTest::keyClicks(editor.findChild<QPlainTextEdit*>("mmCaption"), text);
+      editor.findChild<QPushButton*>("btnOK")->click();
+    };
+  };
+  dialogs.Answer<QDialog>(write("first"));
+  QApplication::setActiveWindow(&Window());
+  Window().ImageView().setFocus();
+  QTest::keyClick(&Window().ImageView(), Qt::Key_F2);
+  EXPECT_EQ(Window().Gallery().GetImageFile(0)->Caption, "first");
+  EXPECT_TRUE(Window().Project().Modified());
+  Select({1});
+  dialogs.Answer<QDialog>(write("second"));
+  QLabel& description = Find<QLabel>("lblDescription");
+  EXPECT_EQ(description.cursor().shape(), Qt::PointingHandCursor);
+  QTest::mouseClick(&description, Qt::LeftButton);
+  EXPECT_EQ(Window().Gallery().GetImageFile(1)->Caption, "second");
+  EXPECT_EQ(description.text(), "second");
+}
+
+// Catches a total summed in 32 bits: a gallery over 2 GB shows its size.
+TEST_F(MainFormTest, TheStatusBarAddsUpPicturesOfMoreThanTwoGigabytes) {
+  Start();
+  std::vector<std::string> large;
+  for (const char* name : {"a.jpg", "b.jpg"}) {
+    large.push_back(config_.Files().Write(name, ""));
+    std::filesystem::resize_file(large.back(), std::uintmax_t{1536} << 20);
+  }
+  AddImages(large);
+  EXPECT_EQ(Window().TotalImagesSize(), std::int64_t{3} << 30);
+  EXPECT_EQ(Window().StatusText(1).toStdString(), FormatFileSize(std::int64_t{3} << 30));
+}
+
+// Catches help opening the wrong topic.
+TEST_F(MainFormTest, HelpOpensTheContentsTheWindowsTopicAndTheUploadTopic) {
+  Start();
+  Trigger("miContent");
+  QTest::keyClick(&Window(), Qt::Key_F1);
+  Trigger("miHowtoUploadGallery");
+  ASSERT_EQ(opened_.size(), 3u);
+  EXPECT_EQ(opened_[0], "file://" + HelpFolder() + "/index.html");
+  EXPECT_EQ(opened_[1], "file://" + HelpTopicFile(40));
+  EXPECT_EQ(opened_[2], "file://" + HelpTopicFile(360));
+  for (const int topic : {40, 360}) EXPECT_TRUE(std::filesystem::exists(HelpTopicFile(topic)));
+}
+
+}  // namespace
+}  // namespace tessalune::test
