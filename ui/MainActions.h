@@ -36,48 +36,48 @@ public:
   void UpdateActions();
 
   // File.
-  QAction* acnNew;
-  QAction* acnOpen;
-  QAction* acnSave;
-  QAction* acnSaveAs;
-  QAction* acnImport;
-  QAction* acnExit;
+  QAction* acnNew = nullptr;
+  QAction* acnOpen = nullptr;
+  QAction* acnSave = nullptr;
+  QAction* acnSaveAs = nullptr;
+  QAction* acnImport = nullptr;
+  QAction* acnExit = nullptr;
   // Edit.
-  QAction* acnAddFolder;
-  QAction* acnAddFiles;
-  QAction* acnDelete;
-  QAction* acnMoveTop;
-  QAction* acnMoveUp;
-  QAction* acnMoveDown;
-  QAction* acnMoveBottom;
-  QAction* acnGroupUp;
-  QAction* acnGroupDown;
-  QAction* acnSortBy;
-  QAction* acnSelectAll;
-  QAction* acnInvertSelection;
+  QAction* acnAddFolder = nullptr;
+  QAction* acnAddFiles = nullptr;
+  QAction* acnDelete = nullptr;
+  QAction* acnMoveTop = nullptr;
+  QAction* acnMoveUp = nullptr;
+  QAction* acnMoveDown = nullptr;
+  QAction* acnMoveBottom = nullptr;
+  QAction* acnGroupUp = nullptr;
+  QAction* acnGroupDown = nullptr;
+  QAction* acnSortBy = nullptr;
+  QAction* acnSelectAll = nullptr;
+  QAction* acnInvertSelection = nullptr;
   // Service.
-  QAction* acnPublish;
-  QAction* acnGalleryOptions;
-  QAction* acnOptions;
+  QAction* acnPublish = nullptr;
+  QAction* acnGalleryOptions = nullptr;
+  QAction* acnOptions = nullptr;
   // Menu items of their own.
-  QMenu* miReopen;
-  QAction* miImagePreview;
-  QAction* miImageProperties;
-  QAction* miImageDescription;
-  QAction* miListView;
-  QAction* miTableView;
-  QMenu* miIconSize;
-  QAction* miIconSize50x50;
-  QAction* miIconSize75x75;
-  QAction* miIconSize100x100;
-  QAction* miRenameImages;
-  QAction* miContent;
-  QAction* miHowtoUploadGallery;
-  QAction* miAbout;
+  QMenu* miReopen = nullptr;
+  QAction* miImagePreview = nullptr;
+  QAction* miImageProperties = nullptr;
+  QAction* miImageDescription = nullptr;
+  QAction* miListView = nullptr;
+  QAction* miTableView = nullptr;
+  QMenu* miIconSize = nullptr;
+  QAction* miIconSize50x50 = nullptr;
+  QAction* miIconSize75x75 = nullptr;
+  QAction* miIconSize100x100 = nullptr;
+  QAction* miRenameImages = nullptr;
+  QAction* miContent = nullptr;
+  QAction* miHowtoUploadGallery = nullptr;
+  QAction* miAbout = nullptr;
   // The pop-up menu of the picture list.
-  QMenu* pmnImages;
-  QAction* miEditCaption;
-  QAction* mipDelete;
+  QMenu* pmnImages = nullptr;
+  QAction* miEditCaption = nullptr;
+  QAction* mipDelete = nullptr;
   // The tool buttons that no action stands for alone.
   QToolButton* tbnOpen = nullptr;
   QToolButton* tbnSave = nullptr;
@@ -144,7 +144,7 @@ private:
   void MarkModified();
 
   TfrmMain& Form;
-  TPathDialog* pdgAddFolder;
+  TPathDialog* pdgAddFolder = nullptr;
 };
 
 }  // namespace tessalune

@@ -104,16 +104,16 @@ private:
   // The one selected picture, or nullptr.
   const TImageFile* SinglePicture() const;
 
-  TProject* prjGallery;
-  TFormKeeper* FormKeeper_;
+  TProject* prjGallery = nullptr;
+  TFormKeeper* FormKeeper_ = nullptr;
   std::unique_ptr<TPicGallery> Gallery_;
-  TImageView* ImageView_;
-  QToolBar* ToolBar;
-  QSplitter* VertSplitter;
-  TPreviewPanel* pnlPreview;
+  TImageView* ImageView_ = nullptr;
+  QToolBar* ToolBar = nullptr;
+  QSplitter* VertSplitter = nullptr;
+  TPreviewPanel* pnlPreview = nullptr;
   std::array<QLabel*, 3> StatusPanels{};
   int previewWidth_ = 0;
-  TMainActions* Actions_;
+  TMainActions* Actions_ = nullptr;
 };
 
 }  // namespace tessalune

@@ -64,7 +64,6 @@ TPreviewPanel::TPreviewPanel(QWidget* parent) : QWidget(parent) {
   pnlIcon->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
   pnlIcon->setAutoFillBackground(true);
   pnlIcon->setBackgroundRole(QPalette::Dark);
-  pnlIcon->installEventFilter(this);
   imgPreview = new TPicturePreview(pnlIcon);
   imgPreview->setObjectName("imgPreview");
 
@@ -78,6 +77,7 @@ TPreviewPanel::TPreviewPanel(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(pnlIcon);
+  pnlIcon->installEventFilter(this);  // once everything it looks at is there
 }
 
 QFrame* TPreviewPanel::CreateDescriptionPanel() {
@@ -89,10 +89,10 @@ QFrame* TPreviewPanel::CreateDescriptionPanel() {
   lblDescription->setWordWrap(true);
   // A picture without a description still offers a line to click on.
   lblDescription->setMinimumHeight(lblDescription->fontMetrics().height());
-  lblDescription->installEventFilter(this);
   auto* layout = new QVBoxLayout(pnlDescription);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(lblDescription);
+  lblDescription->installEventFilter(this);
   return pnlDescription;
 }
 

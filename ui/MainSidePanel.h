@@ -47,14 +47,14 @@ private:
   QFrame* CreateInfoPanel();
   void LimitDescription();
 
-  QFrame* pnlIcon;
-  TPicturePreview* imgPreview;
-  QFrame* pnlDescription;
-  QLabel* lblDescription;
-  QFrame* pnlInfo;
-  QLabel* lblFileProp;
-  QLabel* lblFileName;
-  QLineEdit* edtFileName;
+  QFrame* pnlIcon = nullptr;
+  TPicturePreview* imgPreview = nullptr;
+  QFrame* pnlDescription = nullptr;
+  QLabel* lblDescription = nullptr;
+  QFrame* pnlInfo = nullptr;
+  QLabel* lblFileProp = nullptr;
+  QLabel* lblFileName = nullptr;
+  QLineEdit* edtFileName = nullptr;
 };
 
 }  // namespace tessalune
