@@ -189,9 +189,11 @@ bool Shoot(const std::string& source, const std::filesystem::path& work, const Q
   ScopedHelpFolder help(source + "/help");
   TOpenGallery prompt(MakeGallery(work));
   TfrmMain window;
+  window.resize(980, 640);
   window.show();
   if (!QTest::qWaitForWindowExposed(&window)) return false;
   window.findChild<QAction*>("acnOpen")->trigger();
+  window.findChild<QAction*>("miIconSize100x100")->trigger();
   TImageView& list = window.ImageView();
   list.SetSelected(5, true);
   const bool ready = QTest::qWaitFor(
