@@ -9,6 +9,8 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include "DialogButtons.h"
+
 namespace tessalune {
 namespace {
 
@@ -50,14 +52,7 @@ TfrmCaptionEditor::TfrmCaptionEditor(QWidget* Owner)
     button->setFocusPolicy(Qt::ClickFocus);
     button->setAutoDefault(false);
   }
-  btnOK->setDefault(true);
-  connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
+  QHBoxLayout* buttons = NewOkCancelRow(*this, btnOK, btnCancel);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(mmCaption, 1);
   layout->addLayout(buttons);

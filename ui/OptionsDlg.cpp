@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "DialogButtons.h"
 #include "EditLib.h"
 
 namespace tessalune {
@@ -42,10 +43,6 @@ TfrmOptions::TfrmOptions(QWidget* Owner)
   btnOK->setObjectName("btnOK");
   btnCancel->setObjectName("btnCancel");
   for (QPushButton* button : {btnOK, btnCancel}) button->setFocusPolicy(Qt::ClickFocus);
-  btnOK->setDefault(true);
-  connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-
   QLabel* thumbnailSize = Label("Label2", "Thumbnails size");
   QLabel* reopenSize = Label("Label1", "Reopen history size");
   thumbnailSize->setBuddy(NaturalEdit2);
@@ -58,10 +55,7 @@ TfrmOptions::TfrmOptions(QWidget* Owner)
   fields->addWidget(reopenSize, 1, 0);
   fields->addWidget(NaturalEdit1, 1, 1);
   fields->setColumnStretch(4, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
+  QHBoxLayout* buttons = NewOkCancelRow(*this, btnOK, btnCancel);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields);
   layout->addStretch();

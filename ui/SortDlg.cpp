@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "DialogButtons.h"
 #include "GalleryProp.h"
 #include "PageGenNames.h"
 
@@ -107,14 +108,7 @@ TfrmSort::TfrmSort(QWidget* parent)
   setWindowTitle("Sort");
   GroupBox1 = RadioGroup(this, "GroupBox1", " Sort by ", rbnFileName, rbnFileDate);
   GroupBox2 = RadioGroup(this, "GroupBox2", " Order ", rbnAsc, rbnDesc);
-  btnOK->setDefault(true);
-  connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
+  QHBoxLayout* buttons = NewOkCancelRow(*this, btnOK, btnCancel);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(10, 10, 10, 10);
   layout->setSpacing(14);

@@ -17,6 +17,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "DialogButtons.h"
 #include "EditLib.h"
 #include "ErrorDisplay.h"
 #include "GalleryProp.h"
@@ -146,10 +147,7 @@ void TfrmTlRename::LayOutControls() {
   auto* extFields = new QFormLayout;
   extFields->addRow("Old ext", edtOldExt);
   extFields->addRow("New ext", edtNewExt);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
+  QHBoxLayout* buttons = NewButtonRow({btnOK, btnCancel});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(cbxLowerCase);
   layout->addWidget(OptionGroup("GroupBox1", cbxRename, renameFields));
