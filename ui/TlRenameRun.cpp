@@ -51,6 +51,24 @@ private:
 
 namespace {
 
+// For each picture, whether its name and another picture's name reach one
+// file through different entries: a symbolic link and the picture it leads
+// to, or hard links in two folders. A picture listed twice, or under two
+// spellings of one name, is one entry.
+std::vector<bool> PicturesSharingAFile(const TPicGallery& Gallery) {
+  std::vector<std::optional<TFileId>> files;
+  std::map<TFileId, std::set<TEntryId>> entries;
+  for (int i = 0; i < Gallery.GetImageCount(); ++i) {
+    const std::string& name = Gallery.GetImageFile(i)->FileName;
+    files.push_back(FileIdOf(name));
+    const auto entry = EntryIdOf(name);
+    if (files.back() && entry) entries[*files.back()].insert(*entry);
+  }
+  std::vector<bool> shared;
+  for (const auto& file : files) shared.push_back(file && entries[*file].size() > 1);
+  return shared;
+}
+
 // How many "_temp" numbers a picture tries before it keeps its name; bounds
 // the search in a folder that never says a name is free.
 constexpr int kMaxTemporaryTries = 100000;
@@ -72,6 +90,7 @@ TRenameRun::TRenameRun(TPicGallery& Gallery, TRenameOptions Options)
     : gallery_(Gallery), options_(std::move(Options)) {}
 
 void TRenameRun::RenameFiles() {
+  KeepSharedFiles();
   if (options_.Rename) RenameToTemporary();
   OverwriteAnswer = 0;
   TPassFiles pass(gallery_);
@@ -80,7 +99,7 @@ void TRenameRun::RenameFiles() {
   for (; i < count && OverwriteAnswer != mrCancel; ++i) {
     TImageFile& picture = *gallery_.GetImageFile(i);
     Warned([&] {
-      if (pass.Follow(picture, i)) return;
+      if (kept_[std::size_t(i)] || pass.Follow(picture, i)) return;
       if (!GiveNewName(picture, i, pass) && options_.Rename) RollBack(picture);
       pass.Handled(i, picture.FileName);
     });
@@ -89,13 +108,21 @@ void TRenameRun::RenameFiles() {
   for (; i < count; ++i) pass.Follow(*gallery_.GetImageFile(i), i);
 }
 
+void TRenameRun::KeepSharedFiles() {
+  kept_ = PicturesSharingAFile(gallery_);
+  for (int i = 0; i < gallery_.GetImageCount(); ++i) {
+    if (!kept_[std::size_t(i)]) continue;
+    if (const auto id = EntryIdOf(gallery_.GetImageFile(i)->FileName)) held_.insert(*id);
+  }
+}
+
 void TRenameRun::RenameToTemporary() {
   TPassFiles pass(gallery_);
   for (int i = 0; i < gallery_.GetImageCount(); ++i) {
     TImageFile& picture = *gallery_.GetImageFile(i);
     Warned([&] {
       picture.WorkFileName = picture.FileName;
-      if (pass.Follow(picture, i)) return;
+      if (kept_[std::size_t(i)] || pass.Follow(picture, i)) return;
       GiveTemporaryName(picture);
       pass.Handled(i, picture.FileName);
     });
@@ -115,7 +142,7 @@ void TRenameRun::GiveTemporaryName(TImageFile& Picture) {
     if (result == TRenameResult::Refused) return;
     if (result == TRenameResult::Renamed) {
       Picture.FileName = folder + temporary;
-      if (const auto id = EntryIdOf(Picture.FileName)) temporaries_.insert(*id);
+      if (const auto id = EntryIdOf(Picture.FileName)) held_.insert(*id);
       return;
     }
   }
@@ -135,22 +162,25 @@ bool TRenameRun::GiveNewName(TImageFile& Picture, int Index, TPassFiles& Pass) {
   if (RenameInFolder(folder, name, newName, replace) != TRenameResult::Renamed) return false;
   Picture.FileName = std::move(target);
   if (replaced) Pass.Replaced(*replaced);
-  if (own) temporaries_.erase(*own);
+  if (own) held_.erase(*own);
   return true;
 }
 
 // Whether the rename to Target may replace a file there. One that differs
 // from Old beyond letter case is replaced only after the user's yes, and a
-// file that another picture holds under a temporary name never. One that
-// differs only in letter case is replaced only when it is Old itself (a
-// folder that ignores letter case); another file of that name stays.
+// file that the run holds for another picture never. One that differs only
+// in letter case is replaced only when it is Old itself (a folder that
+// ignores letter case); another file of that name stays. Another name of
+// Old's own file (a hard link) is never replaced: the rename would do
+// nothing and leave the file under both names.
 TReplace TRenameRun::ReplaceMode(const std::string& Old, const std::string& Target,
                                  std::optional<TEntryId>& Replaced) {
   if (!FileEntryExists(Target)) return TReplace::Never;
   const auto target = EntryIdOf(Target);
   const bool ownFile = target && target == EntryIdOf(Old);
+  if (ownFile && HasOtherNames(Target)) return TReplace::Never;
   if (SameText(Target, Old)) return ownFile ? TReplace::Existing : TReplace::Never;
-  if (!ownFile && target && temporaries_.contains(*target)) return TReplace::Never;
+  if (!ownFile && target && held_.contains(*target)) return TReplace::Never;
   if (!ConfirmOverwrite(Target)) return TReplace::Never;
   Replaced = target;
   return TReplace::Existing;
@@ -168,7 +198,7 @@ void TRenameRun::RollBack(TImageFile& Picture) {
   const TRenameResult result = RenameInFolder(folder, FileNamePart(Picture.FileName),
                                               FileNamePart(Picture.WorkFileName), TReplace::Never);
   if (result == TRenameResult::Renamed) {
-    if (own) temporaries_.erase(*own);
+    if (own) held_.erase(*own);
     Picture.FileName = Picture.WorkFileName;
   } else if (!own && !EntryExists(Picture.WorkFileName)) {
     Picture.FileName = Picture.WorkFileName;

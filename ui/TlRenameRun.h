@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "TlRenameFiles.h"
 #include "TlRenameNames.h"
@@ -25,7 +26,9 @@ class TPicGallery;
 // not reported; with "Change the file name" on, the picture goes back to its
 // name before the run, or stays under its temporary name where that is
 // refused. Pictures that name the same file (a picture added twice) move
-// together.
+// together. Pictures whose names reach one file through different entries
+// (a symbolic link and the picture it leads to) keep their names, so every
+// picture still opens the file it opened.
 class TRenameRun {
 public:
   TRenameRun(TPicGallery& Gallery, TRenameOptions Options);
@@ -42,6 +45,8 @@ public:
   int OverwriteAnswer = 0;
 
 private:
+  // Finds the pictures that keep their names and holds their files.
+  void KeepSharedFiles();
   void RenameToTemporary();
   void GiveTemporaryName(TImageFile& Picture);
   bool GiveNewName(TImageFile& Picture, int Index, TPassFiles& Pass);
@@ -54,9 +59,13 @@ private:
 
   TPicGallery& gallery_;
   TRenameOptions options_;
-  // The files that sit under a temporary name of this run: the file of a
-  // picture still to be renamed, never to be replaced.
-  std::set<TEntryId> temporaries_;
+  // Whether each picture keeps its name, its name and another picture's
+  // reaching one file.
+  std::vector<bool> kept_;
+  // The files no rename of this run may replace: a picture's file under its
+  // temporary name (the picture still to be renamed) and the file of a
+  // picture that keeps its name.
+  std::set<TEntryId> held_;
 };
 
 }  // namespace tessalune

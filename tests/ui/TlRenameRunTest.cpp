@@ -164,6 +164,37 @@ TEST(RenameRun, TheOverwriteQuestionNamesTheFileAndYesToAllLastsOneRun) {
   EXPECT_EQ(folder.Names(), (Names{"image001.jpg"}));
 }
 
+// Catches a symbolic link left leading to a name the run gave away, and a
+// hard link under the new name leaving a temporary name behind. b.jpg leads
+// to a.jpg, so both keep their names; d.jpg is c.jpg's hard link and moves
+// with it; image005.jpg is e.jpg's, so e.jpg keeps its name; f.jpg leads to
+// a file of no picture and moves.
+TEST(RenameRun, AmongLinksEveryPictureOpensItsOwnBytesAndNoTemporaryNameStays) {
+  test::RenameSandbox folder;
+  for (const char* name : {"a.jpg", "c.jpg", "e.jpg"}) folder.AddOther(name);
+  folder.AddOther("x.jpg");
+  std::filesystem::create_symlink("a.jpg", folder.Path("b.jpg"));
+  std::filesystem::create_hard_link(folder.Path("c.jpg"), folder.Path("d.jpg"));
+  std::filesystem::create_hard_link(folder.Path("e.jpg"), folder.Path("image005.jpg"));
+  std::filesystem::create_symlink("x.jpg", folder.Path("f.jpg"));
+  std::vector<std::string> bytes;
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "f.jpg"}) {
+    folder.AddEntry(name);
+    bytes.push_back(test::ReadBytes(folder.Path(name)));
+  }
+  test::ScriptedPrompt prompt;
+
+  TRenameRun(folder.Gallery, kNumbered).RenameFiles();
+
+  EXPECT_EQ(folder.Names(),
+            (Names{"a.jpg", "b.jpg", "image003.jpg", "image003.jpg", "e.jpg", "image006.jpg"}));
+  for (int i = 0; i < folder.Gallery.GetImageCount(); ++i)
+    EXPECT_EQ(test::ReadBytes(folder.Gallery.GetImageFile(i)->FileName), bytes[std::size_t(i)]) << i;
+  for (const auto& [name, content] : folder.Files())
+    EXPECT_EQ(name.find("_temp"), std::string::npos) << name;
+  EXPECT_THAT(prompt.Questions(), IsEmpty());
+}
+
 TEST(RenameRun, AnErrorWithOnePictureIsShownAsAWarningAndTheRunGoesOn) {
   test::RenameSandbox folder;
   folder.AddPicture("a.jpg");
