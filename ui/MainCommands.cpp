@@ -2,7 +2,11 @@
 // What the main window's commands do. Two kinds of command mark the gallery
 // modified: the additions, Delete, the moves and the groupings whenever they
 // run, even when nothing changed; the dialogs, Import and Sort By only when
-// the gallery's checksum changed.
+// the gallery's checksum changed (Rename Images also when a file name
+// changed).
+#include <string>
+#include <vector>
+
 #include <QAction>
 #include <QApplication>
 #include <QItemSelectionModel>
@@ -34,6 +38,13 @@ constexpr char kPictureFilter[] =
     "GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|"
     "Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|"
     "All Files|*.*";
+
+// The pictures' file names in gallery order.
+std::vector<std::string> PictureFileNames(const TPicGallery& gallery) {
+  std::vector<std::string> names;
+  for (int i = 0; i < gallery.GetImageCount(); ++i) names.push_back(gallery.GetImageFile(i)->FileName);
+  return names;
+}
 
 // The main window's help topic (F1) and the upload topic.
 constexpr int kMainWindowTopic = 40;
@@ -169,11 +180,21 @@ void TMainActions::acnGalleryOptionsExecute() {
 
 void TMainActions::acnOptionsExecute() { ShowOptionsDialog(&Form); }
 
-// Whatever the dialog did, the list's captions are the files' names again.
+// Whatever the dialog did, the list's captions and the side panel show the
+// files' names again. The files were renamed on disk at once, so a gallery
+// file must not keep their old names: once any name changed, a named
+// gallery is saved at once and an unnamed one is marked modified, whatever
+// the checksum says (names of equal length may sum alike). A save that
+// fails leaves the renamed files and the gallery modified.
 void TMainActions::miRenameImagesClick() {
+  const std::vector<std::string> before = PictureFileNames(Form.Gallery());
   ByCheckSum([this] { ShowRenameDialog(Form.Gallery(), &Form); });
   TImageView& list = Form.ImageView();
   for (int i = 0; i < list.Count(); ++i) list.SetCaption(i, FileNamePart(list.GetImageFileAt(i)->FileName));
+  Form.UpdateImageProperties();
+  if (PictureFileNames(Form.Gallery()) == before) return;
+  MarkModified();
+  if (!Form.Project().FileName().empty()) Form.Project().Save();
 }
 
 // The first selected picture in list order. The preview fits itself to the

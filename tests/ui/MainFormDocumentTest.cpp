@@ -1,10 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's gallery files and settings: adding pictures from the
 // folder last used, closing with the save prompt, the reopen list, the view
-// settings across a restart, and a gallery file that cannot be read.
+// settings across a restart, a gallery file that cannot be read, and the
+// gallery file after Rename Images.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <tuple>
+
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QWindow>
 #include <QMenu>
 #include <QTest>
@@ -17,6 +24,8 @@
 #include "MainFormFixture.h"
 #include "PrjLib.h"
 #include "Registry.h"
+#include "TestSupport.h"
+#include "TlRename.h"
 
 namespace tessalune::test {
 namespace {
@@ -196,6 +205,41 @@ TEST_F(MainFormTest, AnUnreadableGalleryFileIsReportedOnce) {
   EXPECT_EQ(Window().windowTitle().toStdString(), "Tessalune - " + bad);
   EXPECT_EQ(Window().ImageView().Count(), 0);
   EXPECT_FALSE(Window().Project().Modified());
+}
+
+// Catches a gallery file left naming files the rename moved away, or the
+// descriptions of names that only changed places (the checksum stays the
+// same) landing on other photos; and a side panel showing the old path.
+TEST_F(MainFormTest, RenamedFilesAreSavedInTheGalleryFileAtOnce) {
+  Start();
+  std::map<std::string, std::string> bytes;  // of each description's picture
+  for (const auto& [name, width, text] : {std::tuple{"image003.bmp", 40, "third"},
+                                          std::tuple{"image002.bmp", 50, "second"},
+                                          std::tuple{"image001.bmp", 60, "first"}}) {
+    const std::string picture = Picture(name, width);
+    AddImages({picture});
+    Window().Gallery().GetImageFile(Window().Gallery().GetImageCount() - 1)->Caption = text;
+    bytes[text] = ReadBytes(picture);
+  }
+  const std::string file = SaveAs("g.gmf");
+  Select({0});
+  DialogAnswerer dialogs;
+  dialogs.Answer<TfrmTlRename>([](TfrmTlRename& rename) {
+    rename.findChild<QCheckBox*>("cbxRename")->setChecked(true);
+    rename.findChild<QPushButton*>("btnOK")->click();
+  });
+  Trigger("miRenameImages");
+  ASSERT_EQ(GalleryNames(), (std::vector<std::string>{"image001.bmp", "image002.bmp", "image003.bmp"}));
+  EXPECT_EQ(Find<QLineEdit>("edtFileName").text().toStdString(), Window().Gallery().GetImageFile(0)->FileName);
+  prompt_.Answer(mrNo);
+  EXPECT_TRUE(Window().close());
+  TPicGallery saved;
+  saved.LoadFromFile(file);
+  ASSERT_EQ(saved.GetImageCount(), 3);
+  for (int i = 0; i < 3; ++i) {
+    const TImageFile& picture = *saved.GetImageFile(i);
+    EXPECT_EQ(ReadBytes(picture.FileName), bytes[picture.Caption]) << picture.FileName;
+  }
 }
 
 // Catches a file name that holds Qt's modified mark losing it in the caption.
