@@ -23,7 +23,8 @@ std::string GetUserConfigFolder();
 // not name that folder.
 std::string GetShellFolder(const std::string& Name);
 
-// The user's documents folder (XDG_DOCUMENTS_DIR), or empty.
+// The user's documents folder (XDG_DOCUMENTS_DIR) when it exists, else the
+// home folder; empty only when there is neither.
 std::string GetPersonalFolder();
 
 }  // namespace tessalune
