@@ -122,4 +122,10 @@ std::string GetPersonalFolder() {
   return GetUserHomeFolder();
 }
 
+std::string ExpandHomeFolder(const std::string& path) {
+  if (!path.starts_with('~') || (path.size() > 1 && path[1] != '/')) return path;
+  const std::string home = GetUserHomeFolder();
+  return home.empty() ? path : StripTrailingSlashes(home) + path.substr(1);
+}
+
 }  // namespace tessalune

@@ -27,4 +27,9 @@ std::string GetShellFolder(const std::string& Name);
 // home folder; empty only when there is neither.
 std::string GetPersonalFolder();
 
+// The path with a leading "~" standing alone or before "/" replaced by the
+// home folder, as a shell reads it; any other path, and every path when
+// there is no home folder, unchanged.
+std::string ExpandHomeFolder(const std::string& path);
+
 }  // namespace tessalune

@@ -127,6 +127,7 @@ private:
 
   // Publishing (PublicDlgPublish.cpp).
   void btnOkClick();
+  bool RefuseOnGeneralPage(QWidget& control, const std::string& message);
   bool CheckSubFolderName(QLineEdit& edit, const std::string& optionName);
   bool CheckSubFolders();
   bool CheckOutputFolder();
