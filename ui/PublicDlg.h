@@ -130,6 +130,7 @@ private:
   bool RefuseOnGeneralPage(QWidget& control, const std::string& message);
   bool CheckSubFolderName(QLineEdit& edit, const std::string& optionName);
   bool CheckSubFolders();
+  bool CheckThumbnailsApart();
   bool CheckOutputFolder();
   bool CheckTemplate();
   void PublishGallery();

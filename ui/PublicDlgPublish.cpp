@@ -88,7 +88,19 @@ bool TfrmPublic::CheckSubFolderName(QLineEdit& edit, const std::string& optionNa
 bool TfrmPublic::CheckSubFolders() {
   return CheckSubFolderName(*edtIconsFolder, "Thumbnails sub-folder") &&
          CheckSubFolderName(*edtPagesFolder, "HTML page sub-folder") &&
-         CheckSubFolderName(*edtImagesFolder, "Full-size images sub-folder");
+         CheckSubFolderName(*edtImagesFolder, "Full-size images sub-folder") && CheckThumbnailsApart();
+}
+
+// A thumbnail is named like its picture with ".jpg": in the pictures' own
+// folder and without a prefix it would take the place of every converted
+// picture and of every copied JPEG picture.
+bool TfrmPublic::CheckThumbnailsApart() {
+  if (!edtIconPrefix->text().isEmpty() ||
+      Trim(edtIconsFolder->text().toStdString()) != Trim(edtImagesFolder->text().toStdString()))
+    return true;
+  return RefuseOnGeneralPage(*edtIconPrefix,
+                             "The \"Thumbnails prefix\" option must not be empty when thumbnails and "
+                             "full-size images share a sub-folder: the thumbnails would replace the images.");
 }
 
 // Asks before publishing into a folder that holds files, at any depth,

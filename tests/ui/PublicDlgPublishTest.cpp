@@ -246,6 +246,27 @@ TEST_F(PublishRunTest, AnOutputFolderStartingWithTildeLiesInTheHomeFolder) {
   EXPECT_TRUE(prompt_.Questions().empty());
 }
 
+TEST_F(PublishRunTest, ThumbnailsWithoutPrefixBesideThePicturesAreRefused) {
+  gallery_.SetIsConvertImages(true);
+  Open(true);
+  SetText("edtIconsFolder", "images");
+  SetText("edtIconPrefix", "");
+  SetText("edtCaption", "not stored");
+  Dialog().ShowPage(TfrmPublic::pgDescription);
+  prompt_.Answer(mrOk);
+  Publish();
+  ExpectRefused(prompt_,
+                "The \"Thumbnails prefix\" option must not be empty when thumbnails and full-size images "
+                "share a sub-folder: the thumbnails would replace the images.",
+                "edtIconPrefix");
+  EXPECT_EQ(gallery_.Caption(), "");
+  EXPECT_FALSE(std::filesystem::exists(out_));
+  SetText("edtIconPrefix", "small_");
+  Publish();
+  EXPECT_TRUE(std::filesystem::exists(out_ + "/images/small_one.jpg"));
+  EXPECT_TRUE(std::filesystem::exists(out_ + "/images/one.jpg"));
+}
+
 std::string OverwriteQuestion(const std::string& folder) {
   return "The \"" + folder +
          "\" folder contains files that may be overwrited when publishing.\nDo you want to continue?";
