@@ -28,6 +28,15 @@ std::string CurrentDirectory() {
   return error ? std::string() : current.string();
 }
 
+// The folder itself when it exists, else its nearest parent that does, so
+// that a folder still to be made opens the dialog where it would be made.
+std::string NearestFolder(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::absolute(folder, error);
+  while (!IsFolder(path.string()) && path.has_relative_path()) path = path.parent_path();
+  return path.string();
+}
+
 QUrl FolderUrl(const std::string& folder) { return QUrl::fromLocalFile(QString::fromStdString(folder)); }
 
 }  // namespace
@@ -44,7 +53,7 @@ void TPathDialog::SetDirectory(const std::string& Value) {
   else
     directory_ = CurrentDirectory();
   if (dialog_ && !directory_.empty()) {
-    dialog_->setDirectory(QString::fromStdString(directory_));
+    dialog_->setDirectory(QString::fromStdString(NearestFolder(directory_)));
     SelectionChanged(dialog_->directory().absolutePath());
   }
 }

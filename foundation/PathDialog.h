@@ -38,7 +38,8 @@ public:
 
   const std::string& Directory() const { return directory_; }
   // One trailing "/" is dropped, except from the root "/"; empty becomes the
-  // current directory. An open dialog moves to the folder.
+  // current directory. An open dialog moves to the folder, or to its nearest
+  // existing parent while it does not exist.
   void SetDirectory(const std::string& Value);
   const std::string& StatusText() const { return statusText_; }
   // An open dialog with ShowStatus shows the text at once.

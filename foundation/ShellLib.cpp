@@ -2,6 +2,7 @@
 #include "ShellLib.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string_view>
 #include <vector>
@@ -112,6 +113,19 @@ std::string GetShellFolder(const std::string& Name) {
   return {};
 }
 
-std::string GetPersonalFolder() { return GetShellFolder("Personal"); }
+// As the desktop itself does, a user directory that is not set up, or is
+// gone, is the home folder.
+std::string GetPersonalFolder() {
+  const std::string documents = GetShellFolder("Personal");
+  std::error_code unreadable;
+  if (!documents.empty() && std::filesystem::is_directory(documents, unreadable)) return documents;
+  return GetUserHomeFolder();
+}
+
+std::string ExpandHomeFolder(const std::string& path) {
+  if (!path.starts_with('~') || (path.size() > 1 && path[1] != '/')) return path;
+  const std::string home = GetUserHomeFolder();
+  return home.empty() ? path : StripTrailingSlashes(home) + path.substr(1);
+}
 
 }  // namespace tessalune

@@ -23,7 +23,13 @@ std::string GetUserConfigFolder();
 // not name that folder.
 std::string GetShellFolder(const std::string& Name);
 
-// The user's documents folder (XDG_DOCUMENTS_DIR), or empty.
+// The user's documents folder (XDG_DOCUMENTS_DIR) when it exists, else the
+// home folder; empty only when there is neither.
 std::string GetPersonalFolder();
+
+// The path with a leading "~" standing alone or before "/" replaced by the
+// home folder, as a shell reads it; any other path, and every path when
+// there is no home folder, unchanged.
+std::string ExpandHomeFolder(const std::string& path);
 
 }  // namespace tessalune

@@ -10,6 +10,7 @@
 #include "PageGenNames.h"
 #include "PicIcon.h"
 #include "RenderAhead.h"
+#include "ShellLib.h"
 
 namespace tessalune {
 namespace {
@@ -125,7 +126,7 @@ void TPageGenerator::CreateFolders() const {
     throw Exception("Unable to create directory");
   }
   std::error_code ignored;
-  std::filesystem::create_directories(gallery_->OutputFolder(), ignored);
+  std::filesystem::create_directories(ExpandHomeFolder(gallery_->OutputFolder()), ignored);
   for (const std::string& folder :
        {gallery_->ImagesFolder(), gallery_->IconsFolder(), gallery_->PagesFolder()}) {
     if (!folder.empty() && guard_.IsInside(SubFolderPath(folder))) {
@@ -154,7 +155,9 @@ void TPageGenerator::SetValue(const std::string& name, const std::string& value)
   pageTemplate_.Properties().SetValue(name, value);
 }
 
-std::string TPageGenerator::OutputPath() const { return AddBackslash(gallery_->OutputFolder()); }
+std::string TPageGenerator::OutputPath() const {
+  return AddBackslash(ExpandHomeFolder(gallery_->OutputFolder()));
+}
 
 std::string TPageGenerator::SubFolderPath(const std::string& folder) const {
   return folder.empty() ? OutputPath() : OutputPath() + AddBackslash(folder);

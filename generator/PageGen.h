@@ -119,7 +119,8 @@ private:
 
   void DoProgress(const std::string& msg, int index, int total);
 
-  // Folders of the published output, each ending in "/".
+  // Folders of the published output, each ending in "/"; an output folder
+  // starting with "~/" lies in the home folder.
   std::string OutputPath() const;
   std::string SubFolderPath(const std::string& folder) const;
   void LoadTemplate(const std::string& name);

@@ -25,6 +25,7 @@
 #include "PicIcon.h"
 #include "ProgressDlg.h"
 #include "PublicDlgControls.h"
+#include "ShellLib.h"
 #include "ShellOpen.h"
 #include "TextCompare.h"
 
@@ -204,7 +205,7 @@ void TfrmPublic::btnResetClick() {
 
 void TfrmPublic::btnBrowseOutFolderClick() {
   const std::string folder = edtOutFolder->text().toStdString();
-  pdgOutFolder->SetDirectory(folder.empty() ? "/" : folder);
+  pdgOutFolder->SetDirectory(folder.empty() ? "/" : ExpandHomeFolder(folder));
   if (pdgOutFolder->Execute()) edtOutFolder->setText(QString::fromStdString(pdgOutFolder->Directory()));
 }
 

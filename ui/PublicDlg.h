@@ -127,8 +127,10 @@ private:
 
   // Publishing (PublicDlgPublish.cpp).
   void btnOkClick();
+  bool RefuseOnGeneralPage(QWidget& control, const std::string& message);
   bool CheckSubFolderName(QLineEdit& edit, const std::string& optionName);
   bool CheckSubFolders();
+  bool CheckThumbnailsApart();
   bool CheckOutputFolder();
   bool CheckTemplate();
   void PublishGallery();

@@ -15,6 +15,7 @@
 #include "PageGen.h"
 #include "ProgressDlg.h"
 #include "PublicDlg.h"
+#include "ShellLib.h"
 #include "ShellOpen.h"
 #include "UserPrompt.h"
 
@@ -36,7 +37,7 @@ bool IsFolder(const std::string& path) {
 
 // The first page of the published gallery, as the settings name it.
 std::string FirstPagePath(const TPicGallery& gallery) {
-  std::string path = AddBackslash(gallery.OutputFolder());
+  std::string path = AddBackslash(ExpandHomeFolder(gallery.OutputFolder()));
   if (!gallery.PagesFolder().empty()) path = AddBackslash(path + gallery.PagesFolder());
   return path + gallery.FirstPageName();
 }
@@ -68,39 +69,58 @@ void TfrmPublic::btnOkClick() {
   PublishGallery();
 }
 
+// Shows the General page with the focus on the control at fault, then the
+// message; the check fails.
+bool TfrmPublic::RefuseOnGeneralPage(QWidget& control, const std::string& message) {
+  ShowPage(pgGeneral);
+  control.setFocus();
+  MessageDlg(message, TMsgDlgType::mtWarning, mbOK);
+  return false;
+}
+
 bool TfrmPublic::CheckSubFolderName(QLineEdit& edit, const std::string& optionName) {
   if (edit.text().toStdString().find_first_of(kPathCharacters) == std::string::npos) return true;
-  ShowPage(pgGeneral);
-  edit.setFocus();
-  MessageDlg("The \"" + optionName +
-                 "\" option specifies a sub-folder in the output folder and must contain a simple folder "
-                 "name without path.",
-             TMsgDlgType::mtWarning, mbOK);
-  return false;
+  return RefuseOnGeneralPage(edit, "The \"" + optionName +
+                                       "\" option specifies a sub-folder in the output folder and must "
+                                       "contain a simple folder name without path.");
 }
 
 bool TfrmPublic::CheckSubFolders() {
   return CheckSubFolderName(*edtIconsFolder, "Thumbnails sub-folder") &&
          CheckSubFolderName(*edtPagesFolder, "HTML page sub-folder") &&
-         CheckSubFolderName(*edtImagesFolder, "Full-size images sub-folder");
+         CheckSubFolderName(*edtImagesFolder, "Full-size images sub-folder") && CheckThumbnailsApart();
+}
+
+// A thumbnail is named like its picture with ".jpg": in the pictures' own
+// folder and without a prefix it would take the place of every converted
+// picture and of every copied JPEG picture.
+bool TfrmPublic::CheckThumbnailsApart() {
+  if (!edtIconPrefix->text().isEmpty() ||
+      Trim(edtIconsFolder->text().toStdString()) != Trim(edtImagesFolder->text().toStdString()))
+    return true;
+  return RefuseOnGeneralPage(*edtIconPrefix,
+                             "The \"Thumbnails prefix\" option must not be empty when thumbnails and "
+                             "full-size images share a sub-folder: the thumbnails would replace the images.");
 }
 
 // Asks before publishing into a folder that holds files, at any depth,
 // unless it is the folder that passed last. The folder looked into is the one
-// that will be published into: the text without blanks at its ends. Names
-// that differ in letter case are different folders.
+// that will be published into: the text without blanks at its ends, "~/"
+// standing for the home folder. A relative folder would be taken from
+// wherever the program was started. Names that differ in letter case are
+// different folders.
 bool TfrmPublic::CheckOutputFolder() {
   const std::string typed = edtOutFolder->text().toStdString();
   const std::string folder = Trim(typed);
-  if (folder.empty()) {
-    ShowPage(pgGeneral);
-    edtOutFolder->setFocus();
-    MessageDlg("The output folder must be specified.", TMsgDlgType::mtWarning, mbOK);
-    return false;
-  }
-  if (typed == lastOutputFolder_ || !IsFolder(folder)) return true;
+  if (folder.empty()) return RefuseOnGeneralPage(*edtOutFolder, "The output folder must be specified.");
+  const std::string path = ExpandHomeFolder(folder);
+  if (!path.starts_with('/'))
+    return RefuseOnGeneralPage(*edtOutFolder,
+                               "The output folder must be a full path, starting with \"/\" or with \"~/\" "
+                               "for the home folder.");
+  if (typed == lastOutputFolder_ || !IsFolder(path)) return true;
   std::vector<std::string> files;
-  FindFiles(files, folder, "*.*", true, true, false);
+  FindFiles(files, path, "*.*", true, true, false);
   if (files.empty()) return true;
   return MessageDlg("The \"" + folder + "\" folder contains files that may be overwrited when publishing.\n" +
                         "Do you want to continue?",

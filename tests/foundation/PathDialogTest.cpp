@@ -62,6 +62,21 @@ TEST_F(PathDialogTest, TheRootOpensOnTheRoot) {
   }));
 }
 
+// Without its own start the dialog would show the folder it showed last.
+TEST_F(PathDialogTest, AFolderStillToBeMadeOpensOnItsNearestExistingParent) {
+  config_.Files().Write("seen/x", "");
+  config_.Files().Write("out/x", "");
+  const std::string out = config_.Files().File("out");
+  dialog_.SetDirectory(config_.Files().File("seen"));
+  EXPECT_FALSE(Execute([](QFileDialog& shown) { shown.reject(); }));
+  dialog_.SetDirectory(out + "/gallery/2024");
+  EXPECT_TRUE(Execute([&](QFileDialog& shown) {
+    EXPECT_EQ(shown.directory().absolutePath().toStdString(), out);
+    test::Accept(shown);
+  }));
+  EXPECT_EQ(dialog_.Directory(), out);
+}
+
 TEST_F(PathDialogTest, AFailingSelectHandlerIsShownAndBrowsingGoesOn) {
   test::ScriptedPrompt prompt;
   prompt.Answer(mrOk);

@@ -420,6 +420,7 @@ TEST_F(PrjLibTest, AListValueThatIsNoStringFailsTheRead) {
 
 TEST_F(PrjLibTest, DialogsStartInTheNewestFolderElseTheDocumentsFolder) {
   config_.Files().Write("config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Documents\"\n");
+  config_.Files().Write("home/Documents/.keep", "");
   EXPECT_EQ(project_.GetInitialDir(), config_.Files().File("home/Documents"));
   TProject other;
   other.RegistryAddress.Path = kProgramKey;

@@ -23,7 +23,7 @@ TEST_F(ShellLibTest, TheDocumentsFolderComesFromUserDirsWithHomeExpanded) {
       "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
       "  XDG_DOCUMENTS_DIR=\"$HOME/My \\\"Docs\\\"/\"\r\n"
       "XDG_PICTURES_DIR=\"/srv/pictures\"\n");
-  EXPECT_EQ(GetPersonalFolder(), Home() + "/My \"Docs\"");
+  EXPECT_EQ(GetShellFolder("Personal"), Home() + "/My \"Docs\"");
   EXPECT_EQ(GetShellFolder("Desktop"), Home() + "/Desktop");
   EXPECT_EQ(GetShellFolder("My Pictures"), "/srv/pictures");
   EXPECT_EQ(GetShellFolder("My Music"), "");
@@ -42,7 +42,7 @@ TEST_P(ShellLibUserDirs, OnlyAWellFormedEntryNamesTheFolder) {
   WriteUserDirs(GetParam().Text);
   std::string expected = GetParam().Folder;
   if (expected.starts_with("~")) expected = Home() + expected.substr(1);
-  EXPECT_EQ(GetPersonalFolder(), expected);
+  EXPECT_EQ(GetShellFolder("Personal"), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -61,11 +61,19 @@ INSTANTIATE_TEST_SUITE_P(
                      "XDG_DOCUMENTS_DIR=\"/a\"\nXDG_DOCUMENTS_DIR=\"b\"\n", "/a"}),
     [](const auto& test) { return std::string(test.param.Label); });
 
+TEST_F(ShellLibTest, TheDocumentsFolderIsTheHomeFolderUntilItIsSetUpAndMade) {
+  EXPECT_EQ(GetPersonalFolder(), Home());
+  WriteUserDirs("XDG_DOCUMENTS_DIR=\"$HOME/Documents\"\n");
+  EXPECT_EQ(GetPersonalFolder(), Home());
+  config_.Files().Write("home/Documents/.keep", "");
+  EXPECT_EQ(GetPersonalFolder(), Home() + "/Documents");
+}
+
 TEST_F(ShellLibTest, WithoutHomeTheHomeRelativeEntryNamesNothing) {
   WriteUserDirs("XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n");
   setenv("HOME", "", 1);
   // The password database still names a home folder for the running user.
-  EXPECT_EQ(GetPersonalFolder(), GetUserHomeFolder().empty() ? "" : GetUserHomeFolder() + "/Docs");
+  EXPECT_EQ(GetShellFolder("Personal"), GetUserHomeFolder().empty() ? "" : GetUserHomeFolder() + "/Docs");
   EXPECT_EQ(GetUserConfigFolder(), config_.Files().File("config"));
 }
 

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "ConfigSandbox.h"
 #include "DialogAnswerer.h"
 #include "PageGen.h"
 #include "PublicDlgFixture.h"
@@ -69,6 +70,14 @@ protected:
   }
 
   void Publish() { Click("btnOk"); }
+
+  // The one question asked is the warning, shown on the General page with
+  // the focus on the edit at fault.
+  void ExpectRefused(const ScriptedPrompt& prompt, const std::string& message, const char* edit) {
+    ExpectWarning(prompt, message, mbOK);
+    EXPECT_EQ(CurrentPage(), TfrmPublic::pgGeneral);
+    EXPECT_EQ(Focused(), &Find<QLineEdit>(edit));
+  }
 
   std::string out_;
 };
@@ -180,13 +189,11 @@ TEST_F(PublishRunTest, SubFolderNamesWithPathCharactersAreRefused) {
     prompt.Answer(mrOk);
     Publish();
     const std::string option = iconsFirst ? "Thumbnails sub-folder" : "Full-size images sub-folder";
-    ExpectWarning(prompt,
+    ExpectRefused(prompt,
                   "The \"" + option +
                       "\" option specifies a sub-folder in the output folder and must contain a simple "
                       "folder name without path.",
-                  mbOK);
-    EXPECT_EQ(CurrentPage(), TfrmPublic::pgGeneral);
-    EXPECT_EQ(Focused(), &Find<QLineEdit>(iconsFirst ? "edtIconsFolder" : "edtImagesFolder"));
+                  iconsFirst ? "edtIconsFolder" : "edtImagesFolder");
   }
   EXPECT_EQ(gallery_.Caption(), "");
   EXPECT_FALSE(std::filesystem::exists(out_));
@@ -201,6 +208,63 @@ TEST_F(PublishRunTest, ABlankOutputFolderIsRefusedAsNotSpecified) {
   ExpectWarning(prompt_, "The output folder must be specified.", mbOK);
   EXPECT_EQ(Focused(), &Find<QLineEdit>("edtOutFolder"));
   EXPECT_EQ(gallery_.OutputFolder(), out_);
+}
+
+// A relative folder would lie wherever the program was started.
+TEST_F(PublishRunTest, ARelativeOutputFolderIsRefusedAndNothingIsWritten) {
+  const std::filesystem::path started = std::filesystem::current_path();
+  std::filesystem::current_path(box_.Path());
+  for (const char* folder : {"web", "~web", "./web"}) {
+    Open(true);
+    SetText("edtOutFolder", folder);
+    SetText("edtCaption", "not stored");
+    Dialog().ShowPage(TfrmPublic::pgDescription);
+    ScriptedPrompt prompt;
+    prompt.Answer(mrOk);
+    Publish();
+    ExpectRefused(prompt,
+                  "The output folder must be a full path, starting with \"/\" or with \"~/\" for the home "
+                  "folder.",
+                  "edtOutFolder");
+  }
+  std::filesystem::current_path(started);
+  EXPECT_EQ(gallery_.Caption(), "");
+  EXPECT_FALSE(std::filesystem::exists(box_.File("web")));
+  EXPECT_FALSE(std::filesystem::exists(box_.File("~web")));
+  EXPECT_TRUE(opened_.empty());
+}
+
+TEST_F(PublishRunTest, AnOutputFolderStartingWithTildeLiesInTheHomeFolder) {
+  const ConfigSandbox home;
+  Open(true);
+  SetText("edtOutFolder", "~/x");
+  Publish();
+  const std::string folder = home.Files().File("home/x");
+  EXPECT_TRUE(std::filesystem::exists(folder + "/thums/th_one.jpg"));
+  EXPECT_EQ(opened_, std::vector<std::string>{"file://" + folder + "/index.html"});
+  EXPECT_EQ(gallery_.OutputFolder(), "~/x");
+  EXPECT_TRUE(prompt_.Questions().empty());
+}
+
+TEST_F(PublishRunTest, ThumbnailsWithoutPrefixBesideThePicturesAreRefused) {
+  gallery_.SetIsConvertImages(true);
+  Open(true);
+  SetText("edtIconsFolder", "images");
+  SetText("edtIconPrefix", "");
+  SetText("edtCaption", "not stored");
+  Dialog().ShowPage(TfrmPublic::pgDescription);
+  prompt_.Answer(mrOk);
+  Publish();
+  ExpectRefused(prompt_,
+                "The \"Thumbnails prefix\" option must not be empty when thumbnails and full-size images "
+                "share a sub-folder: the thumbnails would replace the images.",
+                "edtIconPrefix");
+  EXPECT_EQ(gallery_.Caption(), "");
+  EXPECT_FALSE(std::filesystem::exists(out_));
+  SetText("edtIconPrefix", "small_");
+  Publish();
+  EXPECT_TRUE(std::filesystem::exists(out_ + "/images/small_one.jpg"));
+  EXPECT_TRUE(std::filesystem::exists(out_ + "/images/one.jpg"));
 }
 
 std::string OverwriteQuestion(const std::string& folder) {
