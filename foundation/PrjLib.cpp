@@ -138,7 +138,12 @@ void TProject::Save() {
     return;
   }
   SetModified(false);  // cleared before the host writes the file
-  Raise(OnSave);
+  try {
+    Raise(OnSave);
+  } catch (...) {
+    SetModified(true);  // nothing was written: the changes are still unsaved
+    throw;
+  }
 }
 
 void TProject::SaveAs() {

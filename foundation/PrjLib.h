@@ -25,7 +25,8 @@ using TProjectEvent = std::function<void(TProject& Sender)>;
 // "Projects" and shown as a menu. It never reads or writes the document: the
 // host does that in OnOpen and OnSave, with FileName already set. Events are
 // raised only when assigned, with this component as Sender; an exception
-// from a handler ends the operation where it stands.
+// from a handler ends the operation where it stands, except that a failed
+// OnSave leaves the document modified.
 class TProject : public QObject {
 public:
   explicit TProject(QObject* Owner = nullptr);

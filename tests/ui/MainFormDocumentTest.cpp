@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's gallery files and settings: adding pictures from the
 // folder last used, closing with the save prompt, the reopen list, the view
-// settings across a restart, and a gallery file that cannot be read.
+// settings across a restart, a gallery file that cannot be read and one that
+// cannot be written.
 #include <gtest/gtest.h>
 
 #include <QFileDialog>
@@ -196,6 +197,22 @@ TEST_F(MainFormTest, AnUnreadableGalleryFileIsReportedOnce) {
   EXPECT_EQ(Window().windowTitle().toStdString(), "Tessalune - " + bad);
   EXPECT_EQ(Window().ImageView().Count(), 0);
   EXPECT_FALSE(Window().Project().Modified());
+}
+
+// Catches a save that fails clearing the modified mark, so that closing the
+// window would drop the pictures without a question.
+TEST_F(MainFormTest, AFailedSaveLeavesTheGalleryModifiedAndTheCloseAsks) {
+  Start();
+  AddImages({Picture("a.bmp")});
+  // No one, root included, writes into a folder whose name is a file's.
+  prompt_.ChooseSaveName(config_.Files().Write("plain", "") + "/g.gmf");
+  Trigger("acnSave");
+  EXPECT_EQ(prompt_.Errors().size(), 1u);
+  EXPECT_EQ(Window().StatusText(2), "Modified");
+  prompt_.Answer(mrYes);  // the same save fails again and the window stays
+  EXPECT_FALSE(Window().close());
+  EXPECT_EQ(prompt_.Errors().size(), 2u);
+  EXPECT_TRUE(Window().Project().Modified());
 }
 
 // Catches a file name that holds Qt's modified mark losing it in the caption.
