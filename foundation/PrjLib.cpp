@@ -87,8 +87,8 @@ bool TProject::CloseQuery() {
   prompt.ScreenCenter = true;
   switch (UserPrompt().MessageDlg(prompt)) {
     case mrYes:
-      Save();  // a cancelled save dialog still lets the caller go on
-      return true;
+      Save();
+      return !modified_;  // a cancelled save dialog cancels the caller too
     case mrNo:
       return true;
     default:

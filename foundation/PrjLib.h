@@ -60,7 +60,8 @@ public:
   void Open();
   void Save();
   void SaveAs();
-  // The save prompt for a modified document; false only when the user cancels.
+  // The save prompt for a modified document; false when the user cancels it
+  // or, after Yes, the save dialog. A failed save after Yes throws.
   bool CloseQuery();
   // Adds a named document to the reopen list and clears name and modified state.
   void Close();

@@ -215,6 +215,22 @@ TEST_F(MainFormTest, AFailedSaveLeavesTheGalleryModifiedAndTheCloseAsks) {
   EXPECT_TRUE(Window().Project().Modified());
 }
 
+// Catches Yes at the save prompt and a cancelled Save As going on as if the
+// gallery had been saved.
+TEST_F(MainFormTest, YesThenACancelledSaveAsKeepsTheWindowAndTheGallery) {
+  Start();
+  AddImages({Picture("a.bmp")});
+  prompt_.Answer(mrYes);
+  prompt_.CancelSave();
+  EXPECT_FALSE(Window().close());
+  prompt_.Answer(mrYes);
+  prompt_.CancelSave();
+  Trigger("acnOpen");
+  EXPECT_EQ(prompt_.OpenRequests().size(), 1u);  // Add Images' alone
+  EXPECT_EQ(GalleryNames(), (std::vector<std::string>{"a.bmp"}));
+  EXPECT_TRUE(Window().Project().Modified());
+}
+
 // Catches a file name that holds Qt's modified mark losing it in the caption.
 TEST_F(MainFormTest, TheCaptionShowsTheFileNameAsItIs) {
   Start();
