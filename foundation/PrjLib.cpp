@@ -72,8 +72,17 @@ void TProject::SetModified(bool Value) {
   Raise(OnChanged);
 }
 
+// A file the host could not read leaves an empty document without a name,
+// as New does, so that no later save writes over that file unless the user
+// chooses it again.
 void TProject::DoOpen() {
-  Raise(OnOpen);
+  try {
+    Raise(OnOpen);
+  } catch (...) {
+    SetFileName("");
+    SetModified(false);
+    throw;
+  }
   SetModified(false);
 }
 

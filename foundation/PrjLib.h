@@ -26,7 +26,8 @@ using TProjectEvent = std::function<void(TProject& Sender)>;
 // host does that in OnOpen and OnSave, with FileName already set. Events are
 // raised only when assigned, with this component as Sender; an exception
 // from a handler ends the operation where it stands, except that a failed
-// OnSave leaves the document modified.
+// OnSave leaves the document modified and a failed OnOpen leaves it as New
+// does: without a file and not modified.
 class TProject : public QObject {
 public:
   explicit TProject(QObject* Owner = nullptr);

@@ -18,6 +18,7 @@
 #include "MainFormFixture.h"
 #include "PrjLib.h"
 #include "Registry.h"
+#include "TestSupport.h"
 
 namespace tessalune::test {
 namespace {
@@ -185,18 +186,28 @@ TEST_F(MainFormTest, AStoredPanelWidthIsKeptWithinTheWindow) {
                Action("miIconSize100x100").isChecked());
 }
 
-// Catches a failed load shown twice, or leaving pictures or a modified mark.
-TEST_F(MainFormTest, AnUnreadableGalleryFileIsReportedOnce) {
+// Catches a failed load shown twice, leaving a name, pictures or a modified
+// mark, and a later save writing over the file that could not be read.
+TEST_F(MainFormTest, AnUnreadableGalleryFileIsReportedOnceAndNeverSavedOver) {
   Start();
   AddImages({Picture("a.bmp")});
-  const std::string bad = config_.Files().Write("bad.gmf", "object Gallery: TPicGallery\n  Nonsense = 1\n");
+  const std::string damaged =
+      "object Gallery: TPicGallery\n  ImageFiles = <\n    item\n      FileName = 'a.bmp'\n    end>\n"
+      "  Nonsense = 1\nend\n";
+  const std::string bad = config_.Files().Write("bad.gmf", damaged);
   prompt_.Answer(mrNo);
   prompt_.ChooseFiles({bad});
   Trigger("acnOpen");
   EXPECT_EQ(prompt_.Errors(), (std::vector<std::string>{"The gallery file is corrupted."}));
-  EXPECT_EQ(Window().windowTitle().toStdString(), "Tessalune - " + bad);
+  EXPECT_EQ(Window().windowTitle().toStdString(), "Tessalune");
   EXPECT_EQ(Window().ImageView().Count(), 0);
+  EXPECT_EQ(Window().Gallery().GetImageCount(), 0);
+  EXPECT_EQ(Window().StatusText(0), "0 picture(s)");
   EXPECT_FALSE(Window().Project().Modified());
+  prompt_.CancelSave();
+  Trigger("acnSave");
+  EXPECT_EQ(prompt_.SaveRequests().size(), 1u);
+  EXPECT_EQ(ReadBytes(bad), damaged);
 }
 
 // Catches a save that fails clearing the modified mark, so that closing the
