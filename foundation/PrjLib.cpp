@@ -72,8 +72,17 @@ void TProject::SetModified(bool Value) {
   Raise(OnChanged);
 }
 
+// A file the host could not read leaves an empty document without a name,
+// as New does, so that no later save writes over that file unless the user
+// chooses it again.
 void TProject::DoOpen() {
-  Raise(OnOpen);
+  try {
+    Raise(OnOpen);
+  } catch (...) {
+    SetFileName("");
+    SetModified(false);
+    throw;
+  }
   SetModified(false);
 }
 
@@ -87,8 +96,8 @@ bool TProject::CloseQuery() {
   prompt.ScreenCenter = true;
   switch (UserPrompt().MessageDlg(prompt)) {
     case mrYes:
-      Save();  // a cancelled save dialog still lets the caller go on
-      return true;
+      Save();
+      return !modified_;  // a cancelled save dialog cancels the caller too
     case mrNo:
       return true;
     default:
@@ -138,7 +147,12 @@ void TProject::Save() {
     return;
   }
   SetModified(false);  // cleared before the host writes the file
-  Raise(OnSave);
+  try {
+    Raise(OnSave);
+  } catch (...) {
+    SetModified(true);  // nothing was written: the changes are still unsaved
+    throw;
+  }
 }
 
 void TProject::SaveAs() {

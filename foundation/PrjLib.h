@@ -25,7 +25,9 @@ using TProjectEvent = std::function<void(TProject& Sender)>;
 // "Projects" and shown as a menu. It never reads or writes the document: the
 // host does that in OnOpen and OnSave, with FileName already set. Events are
 // raised only when assigned, with this component as Sender; an exception
-// from a handler ends the operation where it stands.
+// from a handler ends the operation where it stands, except that a failed
+// OnSave leaves the document modified and a failed OnOpen leaves it as New
+// does: without a file and not modified.
 class TProject : public QObject {
 public:
   explicit TProject(QObject* Owner = nullptr);
@@ -59,7 +61,8 @@ public:
   void Open();
   void Save();
   void SaveAs();
-  // The save prompt for a modified document; false only when the user cancels.
+  // The save prompt for a modified document; false when the user cancels it
+  // or, after Yes, the save dialog. A failed save after Yes throws.
   bool CloseQuery();
   // Adds a named document to the reopen list and clears name and modified state.
   void Close();

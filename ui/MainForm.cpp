@@ -242,7 +242,12 @@ void TfrmMain::prjGalleryNew() { NewGallery(); }
 void TfrmMain::prjGalleryOpen() {
   const TImageViewUpdate update(*ImageView_);
   NewGallery();
-  Gallery_->LoadFromFile(prjGallery->FileName());
+  try {
+    Gallery_->LoadFromFile(prjGallery->FileName());
+  } catch (...) {
+    NewGallery();  // nothing read from a damaged file stays behind
+    throw;
+  }
   SyncImageView();
 }
 

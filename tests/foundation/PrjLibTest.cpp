@@ -202,13 +202,14 @@ TEST_F(PrjLibTest, TheSavePromptAsksOnlyForAModifiedDocument) {
   EXPECT_TRUE(prompt_.Questions()[0].ScreenCenter);
 }
 
-TEST_F(PrjLibTest, YesWithACancelledSaveDialogStillLetsNewGoOn) {
+TEST_F(PrjLibTest, YesWithACancelledSaveDialogStopsNew) {
   project_.SetModified(true);
   events_.clear();
   prompt_.Answer(mrYes);
   prompt_.CancelSave();
   project_.New();
-  EXPECT_EQ(events_, (Lines{"Changed /0", "NameChanged /0", "Close /0", "New /0", "Changed /0"}));
+  EXPECT_TRUE(events_.empty());
+  EXPECT_TRUE(project_.Modified());
 }
 
 TEST_F(PrjLibTest, YesSavesANamedDocumentBeforeTheOperation) {
@@ -236,14 +237,15 @@ TEST_F(PrjLibTest, NoAndACancelledOpenDialogLeaveTheDocumentModified) {
   EXPECT_TRUE(project_.Modified());
 }
 
-TEST_F(PrjLibTest, AFailingOpenHandlerLeavesTheChosenNameUnmodified) {
+TEST_F(PrjLibTest, AFailingOpenHandlerLeavesTheDocumentWithoutAFile) {
   const std::string b = Doc("b.gmf");
   project_.OnOpen = [](TProject&) { throw Exception("The gallery file is corrupted"); };
   prompt_.ChooseFiles({b});
   EXPECT_THROW(project_.Open(), Exception);
-  EXPECT_EQ(project_.FileName(), b);
+  EXPECT_EQ(project_.FileName(), "");
   EXPECT_FALSE(project_.Modified());
-  EXPECT_EQ(events_, (Lines{"Changed /0", "NameChanged /0", "Close /0", "NameChanged " + b + "/0"}));
+  EXPECT_EQ(events_, (Lines{"Changed /0", "NameChanged /0", "Close /0", "NameChanged " + b + "/0",
+                            "NameChanged /0", "Changed /0"}));
 }
 
 TEST_F(PrjLibTest, AFailingListHandlerLeavesTheDocumentNamed) {

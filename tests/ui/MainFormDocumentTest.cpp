@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's gallery files and settings: adding pictures from the
 // folder last used, closing with the save prompt, the reopen list, the view
-// settings across a restart, a gallery file that cannot be read, and the
-// gallery file after Rename Images.
+// settings across a restart, a gallery file that cannot be read, one that
+// cannot be written, and the gallery file after Rename Images.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -193,18 +193,60 @@ TEST_F(MainFormTest, AStoredPanelWidthIsKeptWithinTheWindow) {
                Action("miIconSize100x100").isChecked());
 }
 
-// Catches a failed load shown twice, or leaving pictures or a modified mark.
-TEST_F(MainFormTest, AnUnreadableGalleryFileIsReportedOnce) {
+// Catches a failed load shown twice, leaving a name, pictures or a modified
+// mark, and a later save writing over the file that could not be read.
+TEST_F(MainFormTest, AnUnreadableGalleryFileIsReportedOnceAndNeverSavedOver) {
   Start();
   AddImages({Picture("a.bmp")});
-  const std::string bad = config_.Files().Write("bad.gmf", "object Gallery: TPicGallery\n  Nonsense = 1\n");
+  const std::string damaged =
+      "object Gallery: TPicGallery\n  ImageFiles = <\n    item\n      FileName = 'a.bmp'\n    end>\n"
+      "  Nonsense = 1\nend\n";
+  const std::string bad = config_.Files().Write("bad.gmf", damaged);
   prompt_.Answer(mrNo);
   prompt_.ChooseFiles({bad});
   Trigger("acnOpen");
   EXPECT_EQ(prompt_.Errors(), (std::vector<std::string>{"The gallery file is corrupted."}));
-  EXPECT_EQ(Window().windowTitle().toStdString(), "Tessalune - " + bad);
+  EXPECT_EQ(Window().windowTitle().toStdString(), "Tessalune");
   EXPECT_EQ(Window().ImageView().Count(), 0);
+  EXPECT_EQ(Window().Gallery().GetImageCount(), 0);
+  EXPECT_EQ(Window().StatusText(0), "0 picture(s)");
   EXPECT_FALSE(Window().Project().Modified());
+  prompt_.CancelSave();
+  Trigger("acnSave");
+  EXPECT_EQ(prompt_.SaveRequests().size(), 1u);
+  EXPECT_EQ(ReadBytes(bad), damaged);
+}
+
+// Catches a save that fails clearing the modified mark, so that closing the
+// window would drop the pictures without a question.
+TEST_F(MainFormTest, AFailedSaveLeavesTheGalleryModifiedAndTheCloseAsks) {
+  Start();
+  AddImages({Picture("a.bmp")});
+  // No one, root included, writes into a folder whose name is a file's.
+  prompt_.ChooseSaveName(config_.Files().Write("plain", "") + "/g.gmf");
+  Trigger("acnSave");
+  EXPECT_EQ(prompt_.Errors().size(), 1u);
+  EXPECT_EQ(Window().StatusText(2), "Modified");
+  prompt_.Answer(mrYes);  // the same save fails again and the window stays
+  EXPECT_FALSE(Window().close());
+  EXPECT_EQ(prompt_.Errors().size(), 2u);
+  EXPECT_TRUE(Window().Project().Modified());
+}
+
+// Catches Yes at the save prompt and a cancelled Save As going on as if the
+// gallery had been saved.
+TEST_F(MainFormTest, YesThenACancelledSaveAsKeepsTheWindowAndTheGallery) {
+  Start();
+  AddImages({Picture("a.bmp")});
+  prompt_.Answer(mrYes);
+  prompt_.CancelSave();
+  EXPECT_FALSE(Window().close());
+  prompt_.Answer(mrYes);
+  prompt_.CancelSave();
+  Trigger("acnOpen");
+  EXPECT_EQ(prompt_.OpenRequests().size(), 1u);  // Add Images' alone
+  EXPECT_EQ(GalleryNames(), (std::vector<std::string>{"a.bmp"}));
+  EXPECT_TRUE(Window().Project().Modified());
 }
 
 // Catches a gallery file left naming files the rename moved away, or the
