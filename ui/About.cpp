@@ -12,6 +12,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOption>
 #include <QVBoxLayout>
 
 #include "ErrorDisplay.h"
@@ -40,13 +42,14 @@ private:
 };
 
 // A label that acts like a link: blue, underlined, the hand-point cursor, and
-// OnClick on a mouse click or on Enter or Space while it has the focus.
+// OnClick on a mouse click, or on Enter or Space once Tab has brought the
+// focus to it (a click leaves the focus where it was). It marks the focus.
 class TLinkLabel final : public QLabel {
 public:
   explicit TLinkLabel(QWidget* Owner = nullptr) : QLabel(Owner) {
     setTextFormat(Qt::PlainText);
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(Qt::TabFocus);
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, Qt::blue);
     setPalette(colours);
@@ -57,6 +60,16 @@ public:
 protected:
   void mouseReleaseEvent(QMouseEvent* event) override {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) Click();
+  }
+
+  void paintEvent(QPaintEvent* event) override {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QStyleOptionFocusRect mark;
+    mark.initFrom(this);
+    mark.rect = fontMetrics().boundingRect(contentsRect(), int(alignment()), text());
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &mark, &painter, this);
   }
 
   void keyPressEvent(QKeyEvent* event) override {
@@ -136,6 +149,10 @@ TAboutForm::TAboutForm(QWidget* Owner)
                               ArialFont(font(), 11, false)));
   layout->addStretch();
   layout->addWidget(btnClose, 0, Qt::AlignHCenter);
+  // Close has the focus, so Enter closes the box; Tab goes on to the links.
+  btnClose->setFocus();
+  setTabOrder(btnClose, lblMail);
+  setTabOrder(lblMail, lblSite);
   resize(352, 243);
 }
 

@@ -22,9 +22,10 @@ inline constexpr const char* kSiteAddress = kProductWebPage;
 inline constexpr char kMailAddress[] = "support@tessalune.org";
 
 // The about box: the program's icon, product line, mail and web addresses,
-// and Close. A click on an address (or Enter or Space on it) hands it to the
-// desktop: the web address to the browser, the mail address to the mail
-// program.
+// and Close, which has the focus: Enter and Escape close the box. A click on
+// an address (or Enter or Space on it once Tab has brought the focus there)
+// hands it to the desktop: the web address to the browser, the mail address
+// to the mail program.
 class TAboutForm : public QDialog {
   Q_OBJECT
 

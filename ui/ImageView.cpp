@@ -45,6 +45,9 @@ TImageView::TImageView(QWidget* parent)
     ThumbnailMade(request, std::move(thumbnail));
   };
   connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit OnSelectItem(); });
+  // Clearing the list drops the selection without a word from the selection
+  // model; the list says so itself.
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] { emit OnSelectItem(); });
   const auto schedule = [this] { ScheduleThumbnails(); };
   connect(model_, &QAbstractItemModel::rowsInserted, this, schedule);
   connect(model_, &QAbstractItemModel::rowsRemoved, this, schedule);

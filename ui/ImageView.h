@@ -139,7 +139,7 @@ public:
   void SortImages();
 
 signals:
-  // The selection changed.
+  // The selection changed, also by ClearImages.
   void OnSelectItem();
   // A key was pressed in the list, before the list handles it. A handler
   // (connected directly) that sets Key to 0 keeps it from the list.

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QFont>
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
@@ -116,14 +117,20 @@ void TMainActions::CreateViewItems() {
   miIconSize50x50 = NewAction("miIconSize50x50", "50 x 50", &TMainActions::miIconSize50x50Click);
   miIconSize75x75 = NewAction("miIconSize75x75", "75 x 75", &TMainActions::miIconSize75x75Click);
   miIconSize100x100 = NewAction("miIconSize100x100", "100 x 100", &TMainActions::miIconSize100x100Click);
-  for (QAction* item : {miIconSize50x50, miIconSize75x75, miIconSize100x100}) item->setCheckable(true);
+  auto* sizes = new QActionGroup(this);
+  for (QAction* item : {miIconSize50x50, miIconSize75x75, miIconSize100x100}) {
+    item->setCheckable(true);
+    sizes->addAction(item);
+  }
 }
 
-// An item of the pop-up menu that runs action: its own caption, and shown
-// enabled exactly while action is.
+// An item of the pop-up menu that runs action: its own caption, the action's
+// shortcut, and shown enabled exactly while action is. (A pop-up menu fires
+// no shortcuts: the key stays the action's alone.)
 QAction* TMainActions::PopupItem(QAction* action, const char* name, const QString& caption) {
   auto* item = new QAction(caption, pmnImages);
   item->setObjectName(name);
+  item->setShortcut(action->shortcut());
   connect(item, &QAction::triggered, action, &QAction::trigger);
   connect(action, &QAction::changed, item, [item, action] { item->setEnabled(action->isEnabled()); });
   item->setEnabled(action->isEnabled());
@@ -141,6 +148,11 @@ void TMainActions::CreatePopupMenu() {
   Form.ImageView().addAction(miEditCaption);
   pmnImages->addAction(miEditCaption);
   pmnImages->setDefaultAction(miEditCaption);
+  // The menu makes room for an item's text in the item's own font (the
+  // menu's, here made bold).
+  QFont bold;
+  bold.setBold(true);
+  miEditCaption->setFont(bold);
   pmnImages->addSeparator();
   PopupItem(acnAddFolder, "AddFolder1", "Add Folder");
   PopupItem(acnAddFiles, "AddFiles1", "Add Images");

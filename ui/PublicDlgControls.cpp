@@ -84,10 +84,14 @@ void AddRow(QGridLayout& grid, const char* caption, QWidget* control, QWidget* e
     AddRow(grid, NewLabel(caption, control), control);
     return;
   }
+  AddWideRow(grid, caption, control);
+  grid.addWidget(extra, grid.rowCount() - 1, 2);
+}
+
+void AddWideRow(QGridLayout& grid, const char* caption, QWidget* control) {
   const int row = NextRow(grid);
   grid.addWidget(NewLabel(caption, control), row, 0);
   grid.addWidget(control, row, 1);
-  grid.addWidget(extra, row, 2);
 }
 
 void AddRow(QGridLayout& grid, QWidget* first, QWidget* control) {

@@ -44,6 +44,9 @@ int NextRow(const QGridLayout& grid);
 void AddRow(QGridLayout& grid, const char* caption, QWidget* control, QWidget* extra = nullptr);
 // Appends a row to grid: first (a label or a check box), then control.
 void AddRow(QGridLayout& grid, QWidget* first, QWidget* control);
+// Appends a row to grid: a label for control, then control, as wide as its
+// column.
+void AddWideRow(QGridLayout& grid, const char* caption, QWidget* control);
 
 // Tab moves through controls in this order.
 void ChainTabOrder(std::initializer_list<QWidget*> controls);

@@ -120,6 +120,8 @@ QWidget* TfrmPublic::CreatePageLayoutPage() {
   cbxTemplates = new QComboBox;
   cbxTemplates->setObjectName("cbxTemplates");
   SetHelpContext(*cbxTemplates, 170);
+  // As wide as the screenshot below it, however long a template's name.
+  cbxTemplates->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   btnEdit = NewButton("btnEdit", "Edit", 180);
   btnRefresh = NewButton("btnRefresh", "Refresh", 190);
   imgTemplateScreenShot = new QLabel;
@@ -207,9 +209,11 @@ QWidget* TfrmPublic::CreateFullSizeImagesPage() {
 QWidget* TfrmPublic::CreateDescriptionPage() {
   edtTitle = NewEdit("edtTitle", 250);
   edtCaption = NewEdit("edtCaption", 260);
+  // Both texts take the page's width.
   auto* texts = new QGridLayout;
-  AddRow(*texts, "Title", edtTitle);
-  AddRow(*texts, "Caption", edtCaption);
+  AddWideRow(*texts, "Title", edtTitle);
+  AddWideRow(*texts, "Caption", edtCaption);
+  texts->setColumnStretch(1, 1);
   auto* textsBox = new QWidget;
   textsBox->setLayout(texts);
   texts->setContentsMargins(0, 0, 0, 0);

@@ -102,9 +102,9 @@ QWidget* TfrmPublic::CreatePageStylePage() {
   auto* pnlPreview = new QFrame;
   pnlPreview->setObjectName("pnlPreview");
   pnlPreview->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  pnlPreview->setContentsMargins(2, 2, 2, 2);
+  pnlPreview->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   auto* framed = new QVBoxLayout(pnlPreview);
-  framed->setContentsMargins(0, 0, 0, 0);
+  framed->setContentsMargins(2, 2, 2, 2);  // a border inside the frame
   framed->addWidget(pbxStyleExample);
   btnImportStyle = NewButton("btnImportStyle", "Import Style...", 340);
   btnSetDefaultStyle = NewButton("btnSetDefaultStyle", "Set Default Style", 350);

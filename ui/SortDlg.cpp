@@ -115,7 +115,7 @@ TfrmSort::TfrmSort(QWidget* parent)
   layout->addWidget(GroupBox1);
   layout->addWidget(GroupBox2);
   layout->addLayout(buttons);
-  setMinimumWidth(282);
+  layout->addStrut(262);  // 282 pixels wide: the fixed size follows the layout alone
   layout->setSizeConstraint(QLayout::SetFixedSize);
   rbnFileName->setFocus();
 }

@@ -61,11 +61,28 @@ TEST_F(AboutTest, AddressesGoToTheDesktopByMouseOrKeyboard) {
   Execute([](TAboutForm& form) {
     QTest::mouseClick(&Label(form, "lblSite"), Qt::LeftButton);
     QTest::mouseClick(&Label(form, "lblMail"), Qt::LeftButton);
-    QTest::keyClick(&Label(form, "lblMail"), Qt::Key_Space);
-    QTest::keyClick(&Label(form, "lblSite"), Qt::Key_Return);
+    QTest::keyClick(form.windowHandle(), Qt::Key_Tab);
+    QTest::keyClick(form.windowHandle(), Qt::Key_Space);
+    QTest::keyClick(form.windowHandle(), Qt::Key_Tab);
+    QTest::keyClick(form.windowHandle(), Qt::Key_Return);
   });
   const std::string mail = std::string("mailto:") + kMailAddress;
   EXPECT_EQ(opened_, (std::vector<std::string>{kSiteAddress, mail, mail, kSiteAddress}));
+}
+
+// Catches the mail address taking the first focus, so that Enter started a
+// message and left the box open.
+TEST_F(AboutTest, EnterAndEscapeCloseTheBoxAndOpenNothing) {
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+    bool open = true;
+    Execute([&](TAboutForm& form) {
+      EXPECT_TRUE(QTest::qWaitForWindowActive(&form));  // keys go where the focus is
+      QTest::keyClick(form.windowHandle(), key);
+      open = form.isVisible();
+    });
+    EXPECT_FALSE(open) << key;
+  }
+  EXPECT_TRUE(opened_.empty());
 }
 
 }  // namespace

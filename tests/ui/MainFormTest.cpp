@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include <QActionGroup>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -234,6 +236,28 @@ TEST_F(MainFormTest, ThePopUpMenuOffersOnlyWhatFitsTheSelection) {
   emit popup.aboutToShow();
   EXPECT_EQ(visible(), (std::vector<std::string>{"miEditCaption", "AddFolder1", "AddFiles1", "mipDelete", "SelectAll1"}));
   EXPECT_EQ(popup.defaultAction(), &Action("miEditCaption"));
+}
+
+// Catches the bold default item cut short in a menu measured for the regular
+// font, Select All without its shortcut, and size items that are no radio
+// group.
+TEST_F(MainFormTest, ThePopUpMenuShowsItsItemsWholeWithTheirShortcuts) {
+  Start();
+  AddImages({Picture("1.bmp")});
+  Select({0});
+  QMenu& popup = Find<QMenu>("pmnImages");
+  emit popup.aboutToShow();
+  QMenu plain;  // the same items, none bold
+  for (QAction* item : popup.actions()) plain.addAction(item->text())->setShortcut(item->shortcut());
+  QFont bold = popup.font();
+  bold.setBold(true);
+  const QString text = Action("miEditCaption").text();
+  EXPECT_GE(popup.sizeHint().width(), plain.sizeHint().width() + QFontMetrics(bold).horizontalAdvance(text) -
+                                          popup.fontMetrics().horizontalAdvance(text));
+  EXPECT_EQ(Action("SelectAll1").shortcut(), Action("acnSelectAll").shortcut());
+  const QActionGroup* sizes = Action("miIconSize50x50").actionGroup();
+  EXPECT_TRUE(sizes && sizes->isExclusive() && Action("miIconSize100x100").actionGroup() == sizes &&
+              Action("miIconSize75x75").actionGroup() == sizes);
 }
 
 // Catches Select All and Invert Selection missing items.

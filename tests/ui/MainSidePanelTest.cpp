@@ -125,6 +125,26 @@ TEST_F(MainFormTest, TheDescriptionIsEditedFromTheListTheKeyAndThePanel) {
   EXPECT_EQ(description.text(), "second");
 }
 
+// Catches the panel keeping the picture of a gallery that New or Open
+// replaced, while nothing is selected any more.
+TEST_F(MainFormTest, NewAndOpenLeaveTheSidePanelEmpty) {
+  Start();
+  AddImages({Picture("a.bmp")});
+  const std::string other = SaveAs("other.gmf");
+  const auto empty = [this] {
+    return Window().PreviewPanel().Preview().FileName().empty() && Text(Window(), "lblFileProp").empty();
+  };
+  Select({0});
+  Trigger("acnNew");
+  EXPECT_TRUE(empty());
+  AddImages({Picture("b.bmp")});
+  Select({0});
+  prompt_.Answer(mrNo);
+  prompt_.ChooseFiles({other});
+  Trigger("acnOpen");
+  EXPECT_TRUE(empty());
+}
+
 // Catches a total summed in 32 bits: a gallery over 2 GB shows its size.
 TEST_F(MainFormTest, TheStatusBarAddsUpPicturesOfMoreThanTwoGigabytes) {
   Start();

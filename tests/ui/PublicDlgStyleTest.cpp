@@ -48,6 +48,9 @@ TEST_F(PublicDlgStyleTest, TheDefaultStyleFillsTheCellGreyWithoutAFrame) {
   EXPECT_TRUE(ApplyEnabled());
   const QImage preview = Preview();
   ASSERT_EQ(preview.size(), QSize(211, 170));
+  Dialog().show();
+  Dialog().ShowPage(TfrmPublic::pgPageStyle);
+  EXPECT_EQ(Find<QWidget>("pnlPreview").size(), QSize(217, 176));  // a 1-pixel frame, a 2-pixel border
   EXPECT_TRUE(Filled(preview, 21, 41, 190, 55, kTableGrey));
   EXPECT_TRUE(Filled(preview, 21, 130, 190, 149, kTableGrey));
   EXPECT_TRUE(Filled(preview, 21, 41, 40, 149, kTableGrey));

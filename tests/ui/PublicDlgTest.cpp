@@ -124,6 +124,22 @@ TEST_F(PublicDlgTest, AnUnlistedTemplateSelectsTheFirstAndIsStoredAsThat) {
   EXPECT_EQ(gallery_.Template(), "");
 }
 
+// Catches the Title and Caption edits kept to their own short width, and a
+// long template name widening the dialog.
+TEST_F(PublicDlgTest, TheTextsTakeThePagesWidthAndATemplateNameWidensNothing) {
+  Open();
+  const int width = Dialog().sizeHint().width();
+  Dialog().show();
+  Dialog().ShowPage(TfrmPublic::pgDescription);
+  for (const char* name : {"edtTitle", "edtCaption"}) {
+    const auto& edit = Find<QLineEdit>(name);
+    EXPECT_EQ(edit.geometry().right(), edit.parentWidget()->contentsRect().right()) << name;
+  }
+  MakeTemplate(std::string(200, 'W'));
+  Open();
+  EXPECT_EQ(Dialog().sizeHint().width(), width);
+}
+
 TEST_F(PublicDlgTest, TheScreenshotIsShownWithinItsBoxAndNeverEnlarged) {
   MakeTemplate("Wide", true, 600, 200);
   MakeTemplate("Small", true, 40, 20);

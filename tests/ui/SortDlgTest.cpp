@@ -139,6 +139,7 @@ TEST_P(ShowSortDialogCase, HandsBackTheComparerOfTheChoices) {
   test::DialogAnswerer answerer;
   answerer.Answer<TfrmSort>([&c](TfrmSort& form) {
     EXPECT_TRUE(form.rbnFileName->isChecked() && form.rbnAsc->isChecked());
+    EXPECT_EQ(form.width(), 282);
     if (c.Key) form.findChild<QRadioButton*>(c.Key)->setChecked(true);
     if (c.Order) form.findChild<QRadioButton*>(c.Order)->setChecked(true);
     QTest::keyClick(&form, c.Close);
