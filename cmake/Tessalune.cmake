@@ -28,6 +28,10 @@ function(tessalune_add_library name)
   target_link_libraries(${name} PRIVATE tessalune_warnings PUBLIC tessalune_sanitizers)
 endfunction()
 
+# Tests and fuzz targets draw text with these fonts only, whatever else the
+# machine has.
+set(TESSALUNE_TEST_FONTS "FONTCONFIG_FILE=${PROJECT_SOURCE_DIR}/tests/fonts.conf")
+
 # tessalune_add_test(<name> SOURCES <files> LIBS <targets> [QT | UI])
 # A GoogleTest executable whose cases ctest discovers one by one. QT gives it
 # a main() that creates a QApplication on the offscreen platform; UI gives it
@@ -44,7 +48,8 @@ function(tessalune_add_test name)
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "${TESSALUNE_TEST_FONTS}")
 endfunction()
 
 # tessalune_add_fuzzer(<name> SOURCES <files> LIBS <targets> [CORPUS <dir>] [QT])
@@ -72,7 +77,7 @@ function(tessalune_add_fuzzer name)
     COMMAND ${CMAKE_COMMAND} -DFUZZER=$<TARGET_FILE:${name}> -DWORK=${work} -DSEED=${seed}
             -DSECONDS=${TESSALUNE_FUZZ_SECONDS} -P ${PROJECT_SOURCE_DIR}/cmake/RunFuzzer.cmake)
   set_tests_properties(${name} PROPERTIES LABELS fuzz ENVIRONMENT
-    "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
+    "QT_QPA_PLATFORM=offscreen;${TESSALUNE_TEST_FONTS};LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
 endfunction()
 
 # tessalune_add_benchmark(<name> SOURCES <files> LIBS <targets>)

@@ -29,10 +29,21 @@ constexpr int kBackgroundOpaque = 2;
 constexpr double kDefaultFontMm = 16 * 25.4 / 96;
 constexpr double kMaxFontPixels = 2048;
 
+// The face text of the logical font is drawn in. Text of a symbol font has
+// become the Unicode characters of the Symbol font, which the face it names
+// does not hold by those codes, and which the font a machine substitutes for
+// it ("Standard Symbols PS" for Symbol, say) may not hold at all; so that
+// text is drawn in the default face, which with its fallbacks holds them.
+QString FaceOf(const TMetaFont& logical) {
+  if (logical.face.isEmpty() || logical.charset == kSymbolCharset)
+    return QStringLiteral("Sans Serif");
+  return logical.face;
+}
+
 // A QFont of the logical font at pixelHeight; a positive logical height is
 // the character cell (ascent plus descent), a negative one the em height.
 QFont MakeFont(const TMetaFont& logical, double pixelHeight, double pixelWidth) {
-  QFont font(logical.face.isEmpty() ? QStringLiteral("Sans Serif") : logical.face);
+  QFont font(FaceOf(logical));
   font.setPixelSize(100);
   if (logical.height > 0) {
     const QFontMetricsF metrics(font);

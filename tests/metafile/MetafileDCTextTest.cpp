@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Text of both players in the character set of its font, compared as pixels
-// with the same text written as Unicode.
+// with the same text written as Unicode in DejaVu Sans.
 #include "MetafileWriters.h"
 #include "TestSupport.h"
 
@@ -80,15 +80,19 @@ QImage EmfText(const TTextCase& c, const void* units, std::size_t count, std::ui
   return test::RenderMetafile(file, true, kWidth, kHeight);
 }
 
-QImage UnicodeText(const TTextCase& c, const std::u16string& text) {
+QImage WideText(const TTextCase& c, const std::u16string& text) {
   return EmfText(c, text.data(), text.size(), 2, std::vector<int>(text.size(), kAdvance));
+}
+
+QImage UnicodeText(const std::u16string& text) {
+  return WideText(TTextCase{"", U_ANSI_CHARSET, "DejaVu Sans", "", u"", {}}, text);
 }
 
 class TextCharsetTest : public ::testing::TestWithParam<TTextCase> {};
 
 TEST_P(TextCharsetTest, EightBitTextDrawsTheGlyphsOfItsUnicodeText) {
   const TTextCase& c = GetParam();
-  const QImage unicode = UnicodeText(c, c.text);
+  const QImage unicode = UnicodeText(c.text);
   EXPECT_GT(test::InkIn(unicode, 0, 0, kWidth - 1, kHeight - 1), 80);
   EXPECT_TRUE(test::SamePixels(WmfText(c), unicode));
   EXPECT_TRUE(test::SamePixels(EmfText(c, c.bytes.data(), c.bytes.size(), 1, ByteAdvances(c)),
@@ -105,13 +109,14 @@ INSTANTIATE_TEST_SUITE_P(
         TTextCase{"Windows1253", U_GREEK_CHARSET, "DejaVu Sans", "\xc1\xe8\xde\xed\xe1",
                   u"Αθήνα", {}},
         TTextCase{"Symbol", U_SYMBOL_CHARSET, "Symbol", "abg\xae\xa5\xb6", u"αβγ→∞∂", {}},
+        TTextCase{"Wingdings", U_SYMBOL_CHARSET, "Wingdings", "abg\xae\xa5\xb6", u"αβγ→∞∂", {}},
         TTextCase{"ShiftJisDoubleBytes", U_SHIFTJIS_CHARSET, "DejaVu Sans",
                   "a\x83\xbf\x83\xc0" "b", u"aαβb", {1, 2, 2, 1}}),
     [](const ::testing::TestParamInfo<TTextCase>& param) { return param.param.name; });
 
 TEST(TextSymbolTest, WideTextInASymbolFontDrawsSymbolCharacters) {
   const TTextCase symbol{"", U_SYMBOL_CHARSET, "Symbol", "", u"", {}};
-  EXPECT_TRUE(test::SamePixels(UnicodeText(symbol, u"abg\uF0AE"), UnicodeText(symbol, u"αβγ→")));
+  EXPECT_TRUE(test::SamePixels(WideText(symbol, u"abg\uF0AE"), UnicodeText(u"αβγ→")));
 }
 
 }  // namespace

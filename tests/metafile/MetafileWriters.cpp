@@ -58,8 +58,10 @@ int InkIn(const QImage& image, int left, int top, int right, int bottom) {
   for (int y = 0; y < actual.height(); ++y)
     for (int x = 0; x < actual.width(); ++x)
       if (actual.pixel(x, y) != expected.pixel(x, y)) ++differing;
-  if (differing == 0) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << differing << " pixels differ";
+  if (differing != 0) return ::testing::AssertionFailure() << differing << " pixels differ";
+  if (InkIn(expected, 0, 0, expected.width() - 1, expected.height() - 1) == 0)
+    return ::testing::AssertionFailure() << "both are blank";
+  return ::testing::AssertionSuccess();
 }
 
 TQuadrantBitmap::TQuadrantBitmap()

@@ -93,8 +93,8 @@ QImage RenderMetafile(const std::string& fileName, bool enhanced, int width, int
 // both included, that are not white.
 int InkIn(const QImage& image, int left, int top, int right, int bottom);
 
-// Checks that two images have the same size and pixels, naming how many
-// pixels differ.
+// Checks that two images have the same size and pixels and are not blank
+// (white throughout), naming how many pixels differ.
 ::testing::AssertionResult SamePixels(const QImage& actual, const QImage& expected);
 
 // Draws, through libEMF's GDI calls, a red filled rectangle from (10, 10) to
