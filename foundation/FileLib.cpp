@@ -79,6 +79,12 @@ std::string AddSlash(const std::string& url) {
   return !url.empty() && url.back() == '/' ? url : url + '/';
 }
 
+std::optional<TFileId> FileIdOf(const std::string& path) {
+  struct stat file {};
+  if (::stat(path.c_str(), &file) != 0) return std::nullopt;
+  return TFileId{static_cast<unsigned long long>(file.st_dev), static_cast<unsigned long long>(file.st_ino)};
+}
+
 std::int64_t FileSizeOf(const std::string& fileName) {
   // O_NONBLOCK keeps a named pipe from blocking the open; it is no regular
   // file and measures 0 anyway.

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <compare>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,17 @@ std::string AddSlash(const std::string& url);
 // 0 when the file cannot be opened for reading, is not a regular file, or
 // cannot be measured.
 std::int64_t FileSizeOf(const std::string& fileName);
+
+// The identity of a file itself, whatever names reach it.
+struct TFileId {
+  unsigned long long Device;
+  unsigned long long Inode;
+  auto operator<=>(const TFileId&) const = default;
+};
+
+// The file that path reaches, symbolic links followed; none when it reaches
+// nothing.
+std::optional<TFileId> FileIdOf(const std::string& path);
 
 // A size for people: below 1000 "<n> byte", up to 999999 in KB (size / 1024),
 // above that in MB (size / 1048576), with at most two decimals rounded half

@@ -67,8 +67,7 @@ void TPathDialog::SetStatusText(const std::string& Value) {
 // none, as the XDG user directories have it.
 std::string TPathDialog::RootFolder() const {
   if (RootItem == TRootItem::riMyComputer) return "/";
-  const std::string desktop = GetShellFolder("Desktop");
-  return IsFolder(desktop) ? desktop : GetUserHomeFolder();
+  return GetShellFolderOrHome("Desktop");
 }
 
 void TPathDialog::SetUpDialog(QFileDialog& dialog, const std::string& root) {

@@ -113,14 +113,14 @@ std::string GetShellFolder(const std::string& Name) {
   return {};
 }
 
-// As the desktop itself does, a user directory that is not set up, or is
-// gone, is the home folder.
-std::string GetPersonalFolder() {
-  const std::string documents = GetShellFolder("Personal");
+std::string GetShellFolderOrHome(const std::string& Name) {
+  const std::string folder = GetShellFolder(Name);
   std::error_code unreadable;
-  if (!documents.empty() && std::filesystem::is_directory(documents, unreadable)) return documents;
+  if (!folder.empty() && std::filesystem::is_directory(folder, unreadable)) return folder;
   return GetUserHomeFolder();
 }
+
+std::string GetPersonalFolder() { return GetShellFolderOrHome("Personal"); }
 
 std::string ExpandHomeFolder(const std::string& path) {
   if (!path.starts_with('~') || (path.size() > 1 && path[1] != '/')) return path;

@@ -23,6 +23,10 @@ std::string GetUserConfigFolder();
 // not name that folder.
 std::string GetShellFolder(const std::string& Name);
 
+// GetShellFolder(Name) when it names an existing folder, else the home
+// folder, as the desktop itself does; empty only when there is neither.
+std::string GetShellFolderOrHome(const std::string& Name);
+
 // The user's documents folder (XDG_DOCUMENTS_DIR) when it exists, else the
 // home folder; empty only when there is neither.
 std::string GetPersonalFolder();

@@ -53,6 +53,15 @@ std::string LinkSizeStyle(int linkSize) {
 
 }  // namespace
 
+std::string OutputPathOf(const TPicGallery& gallery) {
+  return AddBackslash(ExpandHomeFolder(gallery.OutputFolder()));
+}
+
+std::string FirstPagePathOf(const TPicGallery& gallery) {
+  const std::string& pages = gallery.PagesFolder();
+  return OutputPathOf(gallery) + (pages.empty() ? "" : AddBackslash(pages)) + gallery.FirstPageName();
+}
+
 TPageGenerator::TPageGenerator() : iconMaker_(std::make_unique<TPicIcon>()) {}
 
 TPageGenerator::~TPageGenerator() = default;
@@ -155,9 +164,7 @@ void TPageGenerator::SetValue(const std::string& name, const std::string& value)
   pageTemplate_.Properties().SetValue(name, value);
 }
 
-std::string TPageGenerator::OutputPath() const {
-  return AddBackslash(ExpandHomeFolder(gallery_->OutputFolder()));
-}
+std::string TPageGenerator::OutputPath() const { return OutputPathOf(*gallery_); }
 
 std::string TPageGenerator::SubFolderPath(const std::string& folder) const {
   return folder.empty() ? OutputPath() : OutputPath() + AddBackslash(folder);

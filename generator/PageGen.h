@@ -27,6 +27,12 @@ public:
 
 class TPageGenerator;
 
+// The folder a gallery is published into, ending in "/"; an output folder
+// starting with "~/" lies in the home folder.
+std::string OutputPathOf(const TPicGallery& gallery);
+// The published gallery's first page, as its settings name it.
+std::string FirstPagePathOf(const TPicGallery& gallery);
+
 // The progress handler: the reporting generator, the text of the current
 // step and the progress in percent. Cancel is false on entry; setting it
 // stops the run.
@@ -119,8 +125,7 @@ private:
 
   void DoProgress(const std::string& msg, int index, int total);
 
-  // Folders of the published output, each ending in "/"; an output folder
-  // starting with "~/" lies in the home folder.
+  // Folders of the published output, each ending in "/".
   std::string OutputPath() const;
   std::string SubFolderPath(const std::string& folder) const;
   void LoadTemplate(const std::string& name);

@@ -225,16 +225,10 @@ void TRenderAhead::Store(std::size_t turn, TSlot result) {
   if (!result.Done) return;
   const TTurn& t = turns_[turn];
   if (turn < taken_) {
-    budget_.Release(result.Bytes);
-    result.Bytes = 0;
-    result.Thumbnail = {};
+    ReleaseOwn(result);
     if (t.Part == TPart::Image) result.Image = {};
   }
-  if (result.ParkedBytes > 0 && imageTurn_[t.Job] < taken_) {
-    parked_ -= result.ParkedBytes;
-    result.ParkedBytes = 0;
-    result.Image = {};
-  }
+  if (result.ParkedBytes > 0 && imageTurn_[t.Job] < taken_) ReleaseParked(result);
   slots_[turn] = std::move(result);
 }
 
@@ -253,9 +247,7 @@ void TRenderAhead::PassOver(std::size_t turn) {
 void TRenderAhead::Drop(std::size_t turn) {
   const TTurn& t = turns_[turn];
   TSlot& slot = slots_[turn];
-  budget_.Release(slot.Bytes);
-  slot.Bytes = 0;
-  slot.Thumbnail = {};
+  ReleaseOwn(slot);
   if (t.Part == TPart::Thumbnail) {
     if (plans_[t.Job] == TPlan::Undecided) {
       plans_[t.Job] = TPlan::Later;
@@ -263,10 +255,7 @@ void TRenderAhead::Drop(std::size_t turn) {
     }
     if (plans_[t.Job] == TPlan::Parked) return;
   } else if (plans_[t.Job] == TPlan::Parked) {
-    TSlot& source = slots_[thumbnailTurn_[t.Job]];
-    parked_ -= source.ParkedBytes;
-    source.ParkedBytes = 0;
-    source.Image = {};
+    ReleaseParked(slots_[thumbnailTurn_[t.Job]]);
   }
   slot.Image = {};
   budget_.Forfeit(turn);
@@ -280,8 +269,7 @@ std::string TRenderAhead::TakeThumbnail(int job) {
   resultReady_.wait(lock, [&] { return slots_[turn].Done; });
   TSlot& slot = slots_[turn];
   TStream stream = std::move(slot.Thumbnail);
-  budget_.Release(slot.Bytes);
-  slot.Bytes = 0;
+  ReleaseOwn(slot);
   taken_ = turn + 1;
   workReady_.notify_all();
   lock.unlock();
@@ -299,11 +287,9 @@ std::string TRenderAhead::TakeImage(int job) {
   TSlot& slot = slots_[from];
   TStream stream = std::move(slot.Image);
   if (parked) {
-    parked_ -= slot.ParkedBytes;
-    slot.ParkedBytes = 0;
+    ReleaseParked(slot);
   } else {
-    budget_.Release(slot.Bytes);
-    slot.Bytes = 0;
+    ReleaseOwn(slot);
   }
   if (next_ == turn) {
     // A parked picture's own turn, not started: it never will be.
@@ -314,6 +300,18 @@ std::string TRenderAhead::TakeImage(int job) {
   workReady_.notify_all();
   lock.unlock();
   return Deliver(std::move(stream));
+}
+
+void TRenderAhead::ReleaseOwn(TSlot& slot) {
+  budget_.Release(slot.Bytes);
+  slot.Bytes = 0;
+  slot.Thumbnail = {};
+}
+
+void TRenderAhead::ReleaseParked(TSlot& slot) {
+  parked_ -= slot.ParkedBytes;
+  slot.ParkedBytes = 0;
+  slot.Image = {};
 }
 
 std::string TRenderAhead::Deliver(TStream stream) {

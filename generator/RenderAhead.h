@@ -116,6 +116,10 @@ private:
   void Store(std::size_t turn, TSlot result);
   void PassOver(std::size_t turn);
   void Drop(std::size_t turn);
+  // Gives back what a slot holds (under the lock): its own stream and the
+  // budget it took, or the picture parked in it.
+  void ReleaseOwn(TSlot& slot);
+  void ReleaseParked(TSlot& slot);
   std::string Deliver(TStream stream);
 
   std::vector<TRenderJob> jobs_;

@@ -1,29 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WriteGuard.h"
 
-#include <sys/stat.h>
-
 #include <filesystem>
-#include <optional>
 
 #include "Errors.h"
 
 namespace tessalune {
-namespace {
-
-using TFileId = std::pair<unsigned long long, unsigned long long>;
-
-std::optional<TFileId> FileIdOf(const std::string& path) {
-  struct stat info {};
-  if (path.empty() || ::stat(path.c_str(), &info) != 0) {
-    return std::nullopt;
-  }
-  return TFileId{static_cast<unsigned long long>(info.st_dev),
-                 static_cast<unsigned long long>(info.st_ino)};
-}
-
-}  // namespace
-
 void TWriteGuard::Reset(const std::string& outputFolder,
                         const std::vector<std::string>& protectedFiles) {
   outputFolder_ = outputFolder;

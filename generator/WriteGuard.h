@@ -3,8 +3,9 @@
 
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "FileLib.h"
 
 namespace tessalune {
 
@@ -37,7 +38,7 @@ public:
 
 private:
   std::string outputFolder_;
-  std::set<std::pair<unsigned long long, unsigned long long>> protected_;
+  std::set<TFileId> protected_;
 };
 
 // Whether two paths name the same existing file.

@@ -169,6 +169,9 @@ void TPicIcon::CalcThumbSize() {
   ThumbHeight = static_cast<int>(std::trunc(H * factor));
 }
 
+// A thumbnail made without the resampler: a metafile or an icon drawn at its
+// size, a picture that has that size already, or the fast stretch.
+// Publishing quality scales every other picture in ScaleFullPicture.
 void TPicIcon::MakeThumbnail() {
   switch (Picture.Kind()) {
     case TGraphicKind::Metafile:
@@ -182,12 +185,6 @@ void TPicIcon::MakeThumbnail() {
   }
   if (Picture.Width() == ThumbWidth && Picture.Height() == ThumbHeight) {
     Bitmap = FullPicture();
-    return;
-  }
-  if (!Fast) {
-    Bitmap = NewBitmap(ThumbWidth, ThumbHeight);
-    const std::vector<std::exception_ptr> errors = ScaleFullPicture({&Bitmap});
-    if (errors.front()) std::rethrow_exception(errors.front());
     return;
   }
   if (Picture.Kind() == TGraphicKind::Jpeg) {
@@ -212,8 +209,6 @@ void TPicIcon::PrepareJpeg() {
       if (jpeg.ScaledWidth() > widthLimit || jpeg.ScaledHeight() > heightLimit) jpeg.Scale = scale;
     }
     SourceBitmap = jpeg.Decode();
-  } else if (!DecodesWhileResampling()) {
-    FullPicture();
   }
 }
 

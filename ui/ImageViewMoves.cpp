@@ -98,7 +98,7 @@ void TImageView::GroupSelectedDown() {
 
 void TImageView::SortImages() {
   TImageFileCompare compare = nullptr;
-  if (!ShowSortDialog(compare, window()) || compare == nullptr) return;
+  if (!ShowSortDialog(compare, window())) return;
   std::vector<TImageFile*> pictures;
   pictures.reserve(std::size_t(Count()));
   for (int row = 0; row < Count(); ++row) pictures.push_back(GetImageFileAt(row));

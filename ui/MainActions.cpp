@@ -171,7 +171,7 @@ void TMainActions::CreateMenus(QMenuBar& MainMenu) {
   CreateHelpMenu(MainMenu);
 }
 
-QMenu* TMainActions::CreateFileMenu(QMenuBar& MainMenu) {
+void TMainActions::CreateFileMenu(QMenuBar& MainMenu) {
   QMenu* file = MainMenu.addMenu("&File");
   file->addActions({acnNew, acnOpen});
   file->addSeparator();
@@ -183,7 +183,6 @@ QMenu* TMainActions::CreateFileMenu(QMenuBar& MainMenu) {
   file->addAction(acnImport);
   file->addSeparator();
   file->addAction(acnExit);
-  return file;
 }
 
 void TMainActions::CreateEditMenu(QMenuBar& MainMenu) {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include <QObject>
 
@@ -14,6 +16,7 @@ class QToolButton;
 namespace tessalune {
 
 class TfrmMain;
+class TImageView;
 class TPathDialog;
 
 // Every command of the main window: one QAction each, the main menu, the
@@ -133,7 +136,7 @@ private:
   void CreateActions();
   void CreateViewItems();
   void CreatePopupMenu();
-  QMenu* CreateFileMenu(QMenuBar& MainMenu);
+  void CreateFileMenu(QMenuBar& MainMenu);
   void CreateEditMenu(QMenuBar& MainMenu);
   void CreateViewMenu(QMenuBar& MainMenu);
   void CreateToolsMenu(QMenuBar& MainMenu);
@@ -142,6 +145,10 @@ private:
   // changed.
   void ByCheckSum(const std::function<void()>& edit);
   void MarkModified();
+  // Puts the pictures of files into the gallery and the list.
+  void AddPictures(const std::vector<std::string>& files);
+  // Runs a move or grouping of the list's selection.
+  void ReorderSelection(void (TImageView::*reorder)());
 
   TfrmMain& Form;
   TPathDialog* pdgAddFolder = nullptr;

@@ -54,6 +54,17 @@ constexpr int kUploadTopic = 360;
 
 void TMainActions::MarkModified() { Form.Project().SetModified(true); }
 
+void TMainActions::AddPictures(const std::vector<std::string>& files) {
+  Form.Gallery().AddFiles(files);
+  Form.SyncImageView();
+  MarkModified();
+}
+
+void TMainActions::ReorderSelection(void (TImageView::*reorder)()) {
+  (Form.ImageView().*reorder)();
+  MarkModified();
+}
+
 // An edit that stored settings before its dialog was left counts as a
 // change whatever button closed it; an unchanged gallery does not.
 void TMainActions::ByCheckSum(const std::function<void()>& edit) {
@@ -86,9 +97,7 @@ void TMainActions::acnAddFolderExecute() {
   if (!pdgAddFolder->Execute()) return;
   Form.DefaultImageFolder = pdgAddFolder->Directory();
   const TFileFolder folder(pdgAddFolder->Directory(), fkFiles);
-  Form.Gallery().AddFiles(std::vector<std::string>(folder.begin(), folder.end()));
-  Form.SyncImageView();
-  MarkModified();
+  AddPictures(std::vector<std::string>(folder.begin(), folder.end()));
 }
 
 void TMainActions::acnAddFilesExecute() {
@@ -102,9 +111,7 @@ void TMainActions::acnAddFilesExecute() {
   std::vector<std::string> files;
   if (!UserPrompt().OpenDialog(request, files) || files.empty()) return;
   Form.DefaultImageFolder = FolderOfFileName(files.front());
-  Form.Gallery().AddFiles(files);
-  Form.SyncImageView();
-  MarkModified();
+  AddPictures(files);
 }
 
 // Only the gallery's entries go; the picture files stay.
@@ -125,35 +132,17 @@ void TMainActions::acnDeleteExecute() {
   MarkModified();
 }
 
-void TMainActions::acnMoveTopExecute() {
-  Form.ImageView().MoveSelectedTop();
-  MarkModified();
-}
+void TMainActions::acnMoveTopExecute() { ReorderSelection(&TImageView::MoveSelectedTop); }
 
-void TMainActions::acnMoveUpExecute() {
-  Form.ImageView().MoveSelectedUp();
-  MarkModified();
-}
+void TMainActions::acnMoveUpExecute() { ReorderSelection(&TImageView::MoveSelectedUp); }
 
-void TMainActions::acnMoveDownExecute() {
-  Form.ImageView().MoveSelectedDown();
-  MarkModified();
-}
+void TMainActions::acnMoveDownExecute() { ReorderSelection(&TImageView::MoveSelectedDown); }
 
-void TMainActions::acnMoveBottomExecute() {
-  Form.ImageView().MoveSelectedBottom();
-  MarkModified();
-}
+void TMainActions::acnMoveBottomExecute() { ReorderSelection(&TImageView::MoveSelectedBottom); }
 
-void TMainActions::acnGroupUpExecute() {
-  Form.ImageView().GroupSelectedUp();
-  MarkModified();
-}
+void TMainActions::acnGroupUpExecute() { ReorderSelection(&TImageView::GroupSelectedUp); }
 
-void TMainActions::acnGroupDownExecute() {
-  Form.ImageView().GroupSelectedDown();
-  MarkModified();
-}
+void TMainActions::acnGroupDownExecute() { ReorderSelection(&TImageView::GroupSelectedDown); }
 
 void TMainActions::acnSortByExecute() {
   ByCheckSum([this] { Form.ImageView().SortImages(); });

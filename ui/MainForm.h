@@ -44,8 +44,6 @@ public:
   TPicGallery& Gallery() const { return *Gallery_; }
   TImageView& ImageView() const { return *ImageView_; }
   TPreviewPanel& PreviewPanel() const { return *pnlPreview; }
-  TMainActions& Actions() const { return *Actions_; }
-  TFormKeeper& FormKeeper() const { return *FormKeeper_; }
   // The folder last used to add pictures, where adding starts next time.
   std::string DefaultImageFolder;
 

@@ -36,8 +36,6 @@ public:
 
   // The picture shown; null while there is none.
   const QPixmap& Picture() const { return picture_; }
-  // The request whose result the widget waits for or shows; Id 0 for none.
-  const TThumbnailRequest& Wanted() const { return wanted_; }
 
 signals:
   // A picture was made for the last request and is shown.

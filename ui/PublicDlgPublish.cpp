@@ -35,13 +35,6 @@ bool IsFolder(const std::string& path) {
   return std::filesystem::is_directory(path, unreadable);
 }
 
-// The first page of the published gallery, as the settings name it.
-std::string FirstPagePath(const TPicGallery& gallery) {
-  std::string path = AddBackslash(ExpandHomeFolder(gallery.OutputFolder()));
-  if (!gallery.PagesFolder().empty()) path = AddBackslash(path + gallery.PagesFolder());
-  return path + gallery.FirstPageName();
-}
-
 }  // namespace
 
 // A run in progress ignores the button: closing the progress window gives
@@ -151,7 +144,7 @@ void TfrmPublic::PublishGallery() {
     FinishProgress();
     throw;
   }
-  if (!FinishProgress() && Gallery->LaunchBrouser()) ShellOpenFile(FirstPagePath(*Gallery));
+  if (!FinishProgress() && Gallery->LaunchBrouser()) ShellOpenFile(FirstPagePathOf(*Gallery));
 }
 
 // Hides and frees the progress window; true when the run was cancelled.

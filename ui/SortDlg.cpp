@@ -121,7 +121,6 @@ TfrmSort::TfrmSort(QWidget* parent)
 }
 
 bool ShowSortDialog(TImageFileCompare& Compare, QWidget* parent) {
-  Compare = nullptr;
   TfrmSort form(parent);
   const bool ok = form.exec() == QDialog::Accepted;
   if (form.rbnFileName->isChecked()) {

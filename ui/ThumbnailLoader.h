@@ -51,9 +51,6 @@ public:
   // Receives every result that was not cancelled, with its request.
   std::function<void(const TThumbnailRequest& request, TBitmap thumbnail)> OnThumbnail;
 
-  unsigned ThreadCount() const { return unsigned(workers_.size()); }
-  // The most results that wait for delivery at any time.
-  std::size_t MaxWaiting() const { return maxWaiting_; }
   // The results made and not yet delivered.
   std::size_t Waiting();
 

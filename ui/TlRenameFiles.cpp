@@ -53,12 +53,6 @@ std::optional<TEntryId> EntryIdOf(const std::string& path) {
   return TEntryId{entry.st_dev, entry.st_ino, folderEntry.st_dev, folderEntry.st_ino};
 }
 
-std::optional<TFileId> FileIdOf(const std::string& path) {
-  struct stat file {};
-  if (::stat(path.c_str(), &file) != 0) return std::nullopt;
-  return TFileId{file.st_dev, file.st_ino};
-}
-
 bool HasOtherNames(const std::string& path) {
   struct stat entry {};
   return ::lstat(path.c_str(), &entry) == 0 && entry.st_nlink > 1;

@@ -25,13 +25,6 @@ struct TEntryId {
   auto operator<=>(const TEntryId&) const = default;
 };
 
-// The identity of a file itself, whatever names reach it.
-struct TFileId {
-  dev_t Device;
-  ino_t Inode;
-  auto operator<=>(const TFileId&) const = default;
-};
-
 // The folder part of path with its trailing "/"; empty for a bare name.
 std::string ExtractFilePath(const std::string& path);
 
@@ -41,10 +34,6 @@ bool IsPlainFileName(const std::string& name);
 // The identity of the name path (a final symbolic link is not followed);
 // none when nothing has that name or it cannot be looked at.
 std::optional<TEntryId> EntryIdOf(const std::string& path);
-
-// The file that path reaches, symbolic links followed; none when it reaches
-// nothing.
-std::optional<TFileId> FileIdOf(const std::string& path);
 
 // Whether the file that the name path stands for (a final symbolic link not
 // followed) has further names: hard links, here or in other folders.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "AsciiText.h"
+#include "FileLib.h"
 #include "GalleryProp.h"
 #include "PageGenNames.h"
 #include "UserPrompt.h"
@@ -51,24 +52,6 @@ private:
 
 namespace {
 
-// For each picture, whether its name and another picture's name reach one
-// file through different entries: a symbolic link and the picture it leads
-// to, or hard links in two folders. A picture listed twice, or under two
-// spellings of one name, is one entry.
-std::vector<bool> PicturesSharingAFile(const TPicGallery& Gallery) {
-  std::vector<std::optional<TFileId>> files;
-  std::map<TFileId, std::set<TEntryId>> entries;
-  for (int i = 0; i < Gallery.GetImageCount(); ++i) {
-    const std::string& name = Gallery.GetImageFile(i)->FileName;
-    files.push_back(FileIdOf(name));
-    const auto entry = EntryIdOf(name);
-    if (files.back() && entry) entries[*files.back()].insert(*entry);
-  }
-  std::vector<bool> shared;
-  for (const auto& file : files) shared.push_back(file && entries[*file].size() > 1);
-  return shared;
-}
-
 // How many "_temp" numbers a picture tries before it keeps its name; bounds
 // the search in a folder that never says a name is free.
 constexpr int kMaxTemporaryTries = 100000;
@@ -108,12 +91,23 @@ void TRenameRun::RenameFiles() {
   for (; i < count; ++i) pass.Follow(*gallery_.GetImageFile(i), i);
 }
 
+// A picture keeps its name when its name and another picture's name reach
+// one file through different entries: a symbolic link and the picture it
+// leads to, or hard links in two folders. A picture listed twice, or under
+// two spellings of one name, is one entry.
 void TRenameRun::KeepSharedFiles() {
-  kept_ = PicturesSharingAFile(gallery_);
+  std::vector<std::optional<TFileId>> files;
+  std::map<TFileId, std::set<TEntryId>> entries;
+  kept_.clear();
   for (int i = 0; i < gallery_.GetImageCount(); ++i) {
-    if (!kept_[std::size_t(i)]) continue;
-    if (const auto id = EntryIdOf(gallery_.GetImageFile(i)->FileName)) held_.insert(*id);
+    const std::string& name = gallery_.GetImageFile(i)->FileName;
+    files.push_back(FileIdOf(name));
+    const auto entry = EntryIdOf(name);
+    if (files.back() && entry) entries[*files.back()].insert(*entry);
   }
+  for (const auto& file : files) kept_.push_back(file && entries[*file].size() > 1);
+  for (const auto& [file, names] : entries)
+    if (names.size() > 1) held_.insert(names.begin(), names.end());
 }
 
 void TRenameRun::RenameToTemporary() {
