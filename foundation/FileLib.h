@@ -18,6 +18,19 @@ std::string AddBackslash(const std::string& path);
 // Url with "/" appended, unless its last character already is "/".
 std::string AddSlash(const std::string& url);
 
+// The part of a path after its last "/".
+std::string FileNamePart(const std::string& path);
+
+// The path with the extension of its file-name part (from its last ".")
+// replaced by extension, or extension appended when there is none.
+std::string ChangeFileExt(const std::string& path, const std::string& extension);
+
+// Whether a file (anything but a folder) exists at path, links followed.
+bool FileExists(const std::string& path);
+
+// Whether path names a folder, links followed.
+bool IsFolder(const std::string& path);
+
 // The size of a regular file in bytes, 64 bits wide so that files of 2 GB and
 // more report their true size and totals over many files do not overflow.
 // 0 when the file cannot be opened for reading, is not a regular file, or

@@ -11,16 +11,12 @@
 #include <QUrl>
 
 #include "Errors.h"
+#include "FileLib.h"
 #include "ShellLib.h"
 #include "UserPrompt.h"
 
 namespace tessalune {
 namespace {
-
-bool IsFolder(const std::string& path) {
-  std::error_code error;
-  return !path.empty() && std::filesystem::is_directory(path, error);
-}
 
 std::string CurrentDirectory() {
   std::error_code error;

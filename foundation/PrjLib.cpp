@@ -2,8 +2,6 @@
 #include "PrjLib.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -12,6 +10,7 @@
 
 #include "ErrorDisplay.h"
 #include "Errors.h"
+#include "FileLib.h"
 #include "ShellLib.h"
 #include "TextCompare.h"
 #include "UserPrompt.h"
@@ -28,12 +27,6 @@ bool IsListValue(const std::string& name) { return name.compare(0, 4, "File") ==
 bool IsBlank(const std::string& text) {
   return std::all_of(text.begin(), text.end(),
                      [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
-
-bool FileExists(const std::string& fileName) {
-  std::error_code error;
-  const auto status = std::filesystem::status(fileName, error);
-  return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
 // Whole names without regard to letter case; bytes that are no valid UTF-8

@@ -7,7 +7,6 @@
 #include "FileLib.h"
 #include "GalleryProp.h"
 #include "Globals.h"
-#include "PageGenNames.h"
 #include "PicIcon.h"
 #include "RenderAhead.h"
 #include "ShellLib.h"

@@ -10,7 +10,6 @@
 #include "FileReplace.h"
 #include "GalleryProp.h"
 #include "PageGen.h"
-#include "PageGenNames.h"
 #include "PicIcon.h"
 #include "RenderAhead.h"
 

@@ -5,7 +5,6 @@
 #include "FileLib.h"
 #include "GalleryProp.h"
 #include "PageGen.h"
-#include "PageGenNames.h"
 
 namespace tessalune {
 namespace {

@@ -11,9 +11,9 @@
 
 #include "ErrorDisplay.h"
 #include "Errors.h"
+#include "FileLib.h"
 #include "GalleryProp.h"
 #include "ImageViewModel.h"
-#include "PageGenNames.h"
 #include "ThumbnailLoader.h"
 
 namespace tessalune {

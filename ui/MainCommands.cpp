@@ -21,7 +21,6 @@
 #include "MainForm.h"
 #include "MainSidePanel.h"
 #include "OptionsDlg.h"
-#include "PageGenNames.h"
 #include "PathDialog.h"
 #include "PrjLib.h"
 #include "PublicDlg.h"

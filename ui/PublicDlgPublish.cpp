@@ -30,11 +30,6 @@ bool IsFile(const std::string& path) {
   return std::filesystem::is_regular_file(path, unreadable);
 }
 
-bool IsFolder(const std::string& path) {
-  std::error_code unreadable;
-  return std::filesystem::is_directory(path, unreadable);
-}
-
 }  // namespace
 
 // A run in progress ignores the button: closing the progress window gives

@@ -14,8 +14,8 @@
 #include <QVBoxLayout>
 
 #include "DialogButtons.h"
+#include "FileLib.h"
 #include "GalleryProp.h"
-#include "PageGenNames.h"
 
 namespace tessalune {
 namespace {

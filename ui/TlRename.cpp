@@ -20,8 +20,8 @@
 #include "DialogButtons.h"
 #include "EditLib.h"
 #include "ErrorDisplay.h"
+#include "FileLib.h"
 #include "GalleryProp.h"
-#include "PageGenNames.h"
 #include "TlRenameRun.h"
 
 namespace tessalune {

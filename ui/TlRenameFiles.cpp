@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "PageGenNames.h"
+#include "FileLib.h"
 
 namespace tessalune {
 namespace {

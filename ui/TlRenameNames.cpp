@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "AsciiText.h"
-#include "PageGenNames.h"
+#include "FileLib.h"
 
 namespace tessalune {
 namespace {

@@ -9,7 +9,6 @@
 #include "AsciiText.h"
 #include "FileLib.h"
 #include "GalleryProp.h"
-#include "PageGenNames.h"
 #include "UserPrompt.h"
 
 namespace tessalune {

@@ -246,5 +246,31 @@ TEST(FindFiles, ALinkCycleDoesNotMakeTheSearchEndless) {
                                                      box.File("sub/loop")}));
 }
 
+TEST(FileNames, FileNamePartIsAfterTheLastSlash) {
+  EXPECT_EQ(FileNamePart("/photos/2024/a.jpg"), "a.jpg");
+  EXPECT_EQ(FileNamePart("a.jpg"), "a.jpg");
+  EXPECT_EQ(FileNamePart("/photos/"), "");
+}
+
+TEST(FileNames, ChangeFileExtReplacesTheLastExtensionOfTheName) {
+  EXPECT_EQ(ChangeFileExt("a.png", ".jpg"), "a.jpg");
+  EXPECT_EQ(ChangeFileExt("archive.tar.gz", ".jpg"), "archive.tar.jpg");
+  EXPECT_EQ(ChangeFileExt("noext", ".jpg"), "noext.jpg");
+  EXPECT_EQ(ChangeFileExt("/my.photos/noext", ".jpg"), "/my.photos/noext.jpg");
+  EXPECT_EQ(ChangeFileExt("/my.photos/a.bmp", ".jpg"), "/my.photos/a.jpg");
+}
+
+TEST(FileKinds, FilesAndFoldersAreToldApart) {
+  test::Sandbox box;
+  const std::string file = box.Write("a.txt", "x");
+  EXPECT_TRUE(FileExists(file));
+  EXPECT_FALSE(IsFolder(file));
+  EXPECT_FALSE(FileExists(box.Path().string()));
+  EXPECT_TRUE(IsFolder(box.Path().string()));
+  EXPECT_FALSE(FileExists(box.File("none")));
+  EXPECT_FALSE(IsFolder(box.File("none")));
+  EXPECT_FALSE(IsFolder(""));
+}
+
 }  // namespace
 }  // namespace tessalune

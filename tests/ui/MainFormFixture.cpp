@@ -5,9 +5,9 @@
 #include <QItemSelectionModel>
 #include <QTest>
 
+#include "FileLib.h"
 #include "GalleryProp.h"
 #include "ImageView.h"
-#include "PageGenNames.h"
 #include "PrjLib.h"
 
 namespace tessalune::test {
