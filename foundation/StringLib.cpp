@@ -74,4 +74,12 @@ int StrToIntDef(const std::string& text, int fallback) {
   return TryStrToInt(text, value) ? value : fallback;
 }
 
+std::string NameLines(const std::vector<std::string>& names, std::size_t shown) {
+  std::string lines;
+  for (std::size_t i = 0; i < names.size() && i < shown; ++i) lines += (i ? "\n" : "") + names[i];
+  if (names.size() > shown)
+    lines += (lines.empty() ? "and " : "\nand ") + std::to_string(names.size() - shown) + " more";
+  return lines;
+}
+
 }  // namespace tessalune

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace tessalune {
 
@@ -24,5 +26,9 @@ bool TryStrToInt(const std::string& text, int& value);
 
 // TryStrToInt's number, or fallback when the text is none.
 int StrToIntDef(const std::string& text, int fallback);
+
+// The names for a message, one a line: at most shown of them, then a line
+// "and <n> more" for the rest; empty for no names.
+std::string NameLines(const std::vector<std::string>& names, std::size_t shown = 10);
 
 }  // namespace tessalune

@@ -64,5 +64,12 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"", -5}, NumberCase{"0x", -5}, NumberCase{"12 ", -5},
                       NumberCase{"\t5", -5}, NumberCase{"5a", -5}));
 
+TEST(NameLines, ShowsAFewNamesThenHowManyMore) {
+  EXPECT_EQ(NameLines({}), "");
+  EXPECT_EQ(NameLines({"a.jpg", "b.jpg"}), "a.jpg\nb.jpg");
+  EXPECT_EQ(NameLines({"a.jpg", "b.jpg", "c.jpg"}, 2), "a.jpg\nb.jpg\nand 1 more");
+  EXPECT_EQ(NameLines({"a.jpg", "b.jpg", "c.jpg", "d.jpg"}, 0), "and 4 more");
+}
+
 }  // namespace
 }  // namespace tessalune
