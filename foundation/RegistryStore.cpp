@@ -92,7 +92,8 @@ private:
 
 void MoveAside(const std::string& fileName) {
   for (int n = 0; n < kMaxAsideNames; ++n) {
-    const std::string aside = fileName + ".corrupt" + (n ? "." + std::to_string(n) : "");
+    std::string aside = fileName + ".corrupt";
+    if (n) aside.append(".").append(std::to_string(n));
     struct stat info {};
     if (::lstat(aside.c_str(), &info) == 0 || errno != ENOENT) continue;
     if (::rename(fileName.c_str(), aside.c_str()) == 0) return;
