@@ -53,10 +53,12 @@ std::unique_ptr<TRegistry> TFormKeeper::OpenFormKey() const {
 }
 
 void TFormKeeper::Save() {
-  const auto reg = OpenFormKey();
-  if (FormStore) SaveForm(*reg);
-  if (ComponentsStore) SaveComponents(*reg);
-  if (OnSave) OnSave(*this, *reg);
+  WriteOptionalSettings([this] {
+    const auto reg = OpenFormKey();
+    if (FormStore) SaveForm(*reg);
+    if (ComponentsStore) SaveComponents(*reg);
+    if (OnSave) OnSave(*this, *reg);
+  });
 }
 
 void TFormKeeper::Load(bool FormOnly) {

@@ -43,6 +43,8 @@ public:
   // True while Load runs; the window's resize handling reads it.
   bool Loading() const { return loading_; }
 
+  // A store that refuses a value ends the save there; its failure is shown
+  // once in the program's run (WriteOptionalSettings) and not raised.
   void Save();
   // With FormOnly only the placement is restored: no edit texts, no OnLoad.
   void Load(bool FormOnly);

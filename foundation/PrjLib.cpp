@@ -183,22 +183,28 @@ void TProject::ClearProjectList() {
     if (IsListValue(name)) reg->DeleteValue(name);
 }
 
+// The list is a convenience: a store that refuses the rewrite is reported
+// once in the program's run and the Close around it goes on; the menu then
+// keeps showing the list as it is still stored.
 void TProject::AddToProjectList(const std::string& Name) {
+  bool written = false;
   {
     const auto reg = RegistryAddress.OpenKey(kProjectsKey);
     std::vector<std::string> list;
     ReadProjectList(list);
-    ClearProjectList();
     const auto same = std::find_if(list.begin(), list.end(),
                                    [&](const std::string& entry) { return SameFileName(entry, Name); });
     if (same != list.end()) list.erase(same);
     list.insert(list.begin(), Name);
     // One entry only: a list stored under a larger limit shrinks by one.
     if (static_cast<long long>(list.size()) > MaxListSize) list.pop_back();
-    for (std::size_t i = 0; i < list.size(); ++i)
-      reg->WriteString(ProjectListValueName(i), list[i]);
+    written = WriteOptionalSettings([&] {
+      ClearProjectList();
+      for (std::size_t i = 0; i < list.size(); ++i)
+        reg->WriteString(ProjectListValueName(i), list[i]);
+    });
   }
-  Raise(OnProjectListAdd);
+  if (written) Raise(OnProjectListAdd);
 }
 
 void TProject::FillProjectMenu(QMenu* Item) {

@@ -27,7 +27,9 @@ using TProjectEvent = std::function<void(TProject& Sender)>;
 // raised only when assigned, with this component as Sender; an exception
 // from a handler ends the operation where it stands, except that a failed
 // OnSave leaves the document modified and a failed OnOpen leaves it as New
-// does: without a file and not modified.
+// does: without a file and not modified. A store that cannot take the reopen
+// list stops nothing: its failure is shown once in the program's run
+// (WriteOptionalSettings) and OnProjectListAdd is not raised.
 class TProject : public QObject {
 public:
   explicit TProject(QObject* Owner = nullptr);

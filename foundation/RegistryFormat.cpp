@@ -124,6 +124,25 @@ TRegKey* ParseKeyLine(std::string_view line, std::string_view rootName, TRegistr
   return &data.CreateKey(path);
 }
 
+// Appends one value's line. Here and in FormatRegistryText every piece goes
+// straight into text: a string literal plus a temporary string would make gcc
+// 12 warn of overlapping copies (-Wrestrict) that cannot occur.
+void AppendValueLine(std::string& text, const TRegValue& value) {
+  if (value.Name.empty())
+    text += '@';
+  else
+    text += Quote(value.Name);
+  text += '=';
+  if (value.Type == TRegDataType::rdInteger) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%08x", static_cast<std::uint32_t>(value.Number));
+    text.append(kDword).append(number);
+  } else {
+    text += Quote(value.Text);
+  }
+  text += '\n';
+}
+
 std::string_view TrimLineEnd(std::string_view line) {
   while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
     line.remove_suffix(1);
@@ -223,20 +242,14 @@ bool ParseRegistryText(std::string_view text, std::string_view rootName, TRegist
 }
 
 std::string FormatRegistryText(const TRegistryData& data, std::string_view rootName) {
-  std::string text = std::string(kHeader) + "\n";
+  std::string text(kHeader);
+  text += '\n';
   for (const TRegKey& key : data.Keys()) {
     if (key.Path().empty() && key.Values().empty()) continue;
-    text += "\n[" + std::string(rootName) + (key.Path().empty() ? "" : "\\") + key.Path() + "]\n";
-    for (const TRegValue& value : key.Values()) {
-      text += value.Name.empty() ? std::string("@") : Quote(value.Name);
-      if (value.Type == TRegDataType::rdInteger) {
-        char number[16];
-        std::snprintf(number, sizeof number, "%08x", static_cast<std::uint32_t>(value.Number));
-        text += "=" + std::string(kDword) + number + "\n";
-      } else {
-        text += "=" + Quote(value.Text) + "\n";
-      }
-    }
+    text.append("\n[").append(rootName);
+    if (!key.Path().empty()) text.append("\\").append(key.Path());
+    text += "]\n";
+    for (const TRegValue& value : key.Values()) AppendValueLine(text, value);
   }
   return text;
 }

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RegistryLib.h"
 
+#include <atomic>
+
+#include "ErrorDisplay.h"
+
 namespace tessalune {
 
 std::unique_ptr<TRegistry> OpenRegistry(TRegistryRootKey Root, const std::string& Key) {
@@ -8,6 +12,17 @@ std::unique_ptr<TRegistry> OpenRegistry(TRegistryRootKey Root, const std::string
   registry->SetRootKey(Root);
   registry->OpenKey(Key, true);
   return registry;
+}
+
+bool WriteOptionalSettings(const std::function<void()>& write) {
+  static std::atomic<bool> failureShown{false};
+  try {
+    write();
+    return true;
+  } catch (const ERegistryException& error) {
+    if (!failureShown.exchange(true)) ShowException(error);
+    return false;
+  }
 }
 
 std::string TRegistryAddress::JoinKey(const std::string& Path, const std::string& SubKey) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,6 +13,14 @@ namespace tessalune {
 // returns the object whether or not the key could be opened; without a
 // current key its reads find nothing and its writes fail.
 std::unique_ptr<TRegistry> OpenRegistry(TRegistryRootKey Root, const std::string& Key);
+
+// Runs write, which stores settings the program can do without (the reopen
+// list, a window's state). When the store refuses them (ERegistryException),
+// the default error display shows the store's message the first time in the
+// program's run and never again, so that a store that cannot be written (a
+// full disk, a read-only home) is told once and stops nothing. Answers
+// whether write ran to its end; other exceptions pass.
+bool WriteOptionalSettings(const std::function<void()>& write);
 
 // Names a place in the settings store, a root and a key path below it, and
 // opens keys relative to that place.

@@ -13,6 +13,7 @@
 
 #include "Errors.h"
 #include "FileHandle.h"
+#include "FileReplace.h"
 #include "ShellLib.h"
 
 namespace tessalune {
@@ -76,14 +77,18 @@ TFileState ReadStoreFile(const std::string& fileName, std::string_view rootName,
   throw EFCreateError(Format("Cannot create file %s", fileName.c_str()));
 }
 
+bool LockFile(int fd, int operation) {
+  while (::flock(fd, operation) != 0)
+    if (errno != EINTR) return false;
+  return true;
+}
+
 // Holds the exclusive writer lock of a store for its lifetime.
 class TStoreLock {
 public:
   explicit TStoreLock(const std::string& lockName)
       : file_(::open(lockName.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
-    if (file_.Get() < 0) RaiseCreateError(lockName);
-    while (::flock(file_.Get(), LOCK_EX) != 0)
-      if (errno != EINTR) RaiseCreateError(lockName);
+    if (file_.Get() < 0 || !LockFile(file_.Get(), LOCK_EX)) RaiseCreateError(lockName);
   }
 
 private:
@@ -92,7 +97,8 @@ private:
 
 void MoveAside(const std::string& fileName) {
   for (int n = 0; n < kMaxAsideNames; ++n) {
-    const std::string aside = fileName + ".corrupt" + (n ? "." + std::to_string(n) : "");
+    std::string aside = fileName + ".corrupt";
+    if (n) aside.append(".").append(std::to_string(n));
     struct stat info {};
     if (::lstat(aside.c_str(), &info) == 0 || errno != ENOENT) continue;
     if (::rename(fileName.c_str(), aside.c_str()) == 0) return;
@@ -101,17 +107,13 @@ void MoveAside(const std::string& fileName) {
   RaiseCreateError(fileName);
 }
 
-void ReplaceFile(const std::string& fileName, std::string_view text) {
+void WriteStoreFile(const std::string& fileName, std::string_view text) {
   // A store too large to be read back must not replace a readable one.
   if (text.size() > static_cast<std::size_t>(kMaxStoreBytes)) RaiseCreateError(fileName);
-  const std::string target = ReplacementTarget(fileName);
-  std::string tempName = target + ".XXXXXX";
-  TFileHandle temp(::mkostemp(tempName.data(), O_CLOEXEC));
-  if (temp.Get() < 0) RaiseCreateError(fileName);
-  const bool written = WriteAll(temp.Get(), text) && ::fsync(temp.Get()) == 0;
-  if (!temp.Close() || !written || ::rename(tempName.c_str(), target.c_str()) != 0) {
-    ::unlink(tempName.c_str());
-    RaiseCreateError(fileName);
+  try {
+    ReplaceFileBytes(fileName, text, TDurability::Flushed);
+  } catch (const EFCreateError&) {
+    RaiseCreateError(fileName);  // also for a write that failed part-way
   }
 }
 
@@ -124,7 +126,15 @@ TRegistryStore::TRegistryStore(std::string rootName) : rootName_(std::move(rootN
   fileName_ = folder_ + "/" + rootName_ + ".reg";
 }
 
+std::string TRegistryStore::LockName() const { return folder_ + "/" + rootName_ + ".lock"; }
+
+// Under the shared lock when there is a lock file, else unlocked (see the
+// class comment); a lock that cannot be taken does not keep the settings
+// from being read.
 TRegistryData TRegistryStore::Load() const {
+  const TFileHandle lock(
+      fileName_.empty() ? -1 : ::open(LockName().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (lock.Get() >= 0) LockFile(lock.Get(), LOCK_SH);
   TRegistryData data;
   ReadStoreFile(fileName_, rootName_, data);
   return data;
@@ -135,13 +145,13 @@ TRegistryData TRegistryStore::Update(const std::function<bool(TRegistryData&)>& 
   std::error_code error;
   std::filesystem::create_directories(folder_, error);
   if (error) RaiseCreateError(fileName_);
-  TStoreLock lock(folder_ + "/" + rootName_ + ".lock");
+  TStoreLock lock(LockName());
   TRegistryData data;
   const TFileState state = ReadStoreFile(fileName_, rootName_, data);
   if (state == TFileState::fsBusy) RaiseCreateError(fileName_);
   if (!change(data)) return data;
   if (state == TFileState::fsBad) MoveAside(fileName_);
-  ReplaceFile(fileName_, FormatRegistryText(data, rootName_));
+  WriteStoreFile(fileName_, FormatRegistryText(data, rootName_));
   return data;
 }
 

@@ -11,12 +11,16 @@ namespace tessalune {
 // One root of the settings store, the file "<root>.reg" in the program's
 // folder below the user's configuration folder.
 //
-// Readers only ever see whole files: a write replaces the file by renaming a
-// complete temporary file over it. Writers take an flock on "<root>.lock" and
-// re-read the file under it, so that two running programs add to each other's
-// values instead of overwriting them. A file that cannot be read or parsed
-// reads as empty; the next write first moves it aside to "<root>.reg.corrupt"
-// (or ".corrupt.1", ...) and never overwrites it.
+// Files are written by the one atomic writer (ReplaceFileBytes): a complete
+// new file takes the old one's place, or, in a folder that takes no new file,
+// the old one is overwritten in place. Writers take an exclusive flock on
+// "<root>.lock" and re-read the file under it, so that two running programs
+// add to each other's values instead of overwriting them; readers share that
+// lock, so that they only ever see whole files. A folder that cannot gain
+// the lock file cannot gain a writer either, so a reader without one reads
+// unlocked. A file that cannot be read or parsed reads as empty; the next
+// write first moves it aside to "<root>.reg.corrupt" (or ".corrupt.1", ...)
+// and never overwrites it.
 class TRegistryStore {
 public:
   explicit TRegistryStore(std::string rootName);
@@ -33,6 +37,8 @@ public:
   TRegistryData Update(const std::function<bool(TRegistryData&)>& change) const;
 
 private:
+  std::string LockName() const;
+
   std::string rootName_;
   std::string folder_;
   std::string fileName_;

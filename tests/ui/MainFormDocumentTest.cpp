@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's gallery files and settings: adding pictures from the
 // folder last used, closing with the save prompt, the reopen list, the view
-// settings across a restart, a gallery file that cannot be read, one that
-// cannot be written, and the gallery file after Rename Images.
+// settings across a restart, a settings store that cannot be written, a
+// gallery file that cannot be read, one that cannot be written, and the
+// gallery file after Rename Images.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -191,6 +192,30 @@ TEST_F(MainFormTest, AStoredPanelWidthIsKeptWithinTheWindow) {
   emit Find<QMenu>("miIconSize").aboutToShow();
   EXPECT_FALSE(Action("miIconSize50x50").isChecked() || Action("miIconSize75x75").isChecked() ||
                Action("miIconSize100x100").isChecked());
+}
+
+// Catches a settings store that cannot be written keeping the window open,
+// New on the old gallery or Open from the chosen one, and its failure shown
+// at each of them.
+TEST_F(MainFormTest, AnUnwritableSettingsStoreIsShownOnceAndStopsNothing) {
+  // No one, root included, makes the store's folder where a file lies.
+  config_.Files().Write("config/tessalune", "not a folder");
+  Start();
+  AddImages({Picture("a.bmp")});
+  const std::string first = SaveAs("first.gmf");
+  Trigger("acnNew");
+  EXPECT_EQ(Window().windowTitle().toStdString(), "Tessalune");
+  EXPECT_EQ(Window().ImageView().Count(), 0);
+  EXPECT_EQ(Window().Gallery().GetImageCount(), 0);
+  AddImages({Picture("b.bmp")});
+  SaveAs("second.gmf");
+  prompt_.ChooseFiles({first});
+  Trigger("acnOpen");
+  EXPECT_EQ(Window().windowTitle().toStdString(), "Tessalune - " + first);
+  EXPECT_EQ(ListNames(), (std::vector<std::string>{"a.bmp"}));
+  EXPECT_TRUE(Window().close());
+  Finish();  // the window's state cannot be stored either
+  EXPECT_EQ(prompt_.Errors(), (std::vector<std::string>{"Failed to set data for 'File_000'"}));
 }
 
 // Catches a failed load shown twice, leaving a name, pictures or a modified
