@@ -110,6 +110,22 @@ void ReplaceFileBytes(const std::string& fileName, std::string_view bytes, TDura
       durability);
 }
 
+bool CanReplaceFile(const std::string& fileName) {
+  const std::string target = ReplacementTarget(fileName);
+  struct stat status {};
+  if (::stat(target.c_str(), &status) != 0) {
+    // A missing file is made beside where it goes.
+    const std::string folder = target.substr(0, target.rfind('/') + 1);
+    return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
+  }
+  // A device or a pipe is written as it is; a folder never.
+  if (!S_ISREG(status.st_mode))
+    return !S_ISDIR(status.st_mode) && ::access(target.c_str(), W_OK) == 0;
+  // A file this user may write is replaced beside it or, where the folder
+  // takes no new file, written in place.
+  return MayReplace(target, status);
+}
+
 void ReplaceFileByCopy(const std::string& source, const std::string& dest) {
   const TFileHandle input(::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   struct stat status {};

@@ -25,6 +25,13 @@ enum class TDurability { Cached, Flushed };
 // device") when writing fails part-way. Either way the old content stays.
 void ReplaceFileBytes(const std::string& fileName, std::string_view bytes, TDurability durability);
 
+// Whether ReplaceFileBytes could replace fileName, by its own rules: an
+// existing regular file only when someone and this user may write it (then
+// in place if need be); a missing one only in a folder where a new file can
+// be made; anything else only when this user may write it. A disk that turns
+// out full is not foreseen.
+bool CanReplaceFile(const std::string& fileName);
+
 // Copies the regular file source over dest the same way. Raises EFOpenError
 // "Cannot open file %s" when source cannot be read, and the errors of
 // ReplaceFileBytes.

@@ -4,6 +4,7 @@
 // run, even when nothing changed; the dialogs, Import and Sort By only when
 // the gallery's checksum changed (Rename Images also when a file name
 // changed).
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,9 @@
 
 #include "About.h"
 #include "CaptionEdit.h"
+#include "ErrorDisplay.h"
 #include "FileLib.h"
+#include "FileReplace.h"
 #include "GalleryProp.h"
 #include "HelpTopics.h"
 #include "ImageView.h"
@@ -43,6 +46,18 @@ std::vector<std::string> PictureFileNames(const TPicGallery& gallery) {
   std::vector<std::string> names;
   for (int i = 0; i < gallery.GetImageCount(); ++i) names.push_back(gallery.GetImageFile(i)->FileName);
   return names;
+}
+
+// Saves the gallery after its files were renamed. A save that fails leaves
+// the gallery modified (TProject), and its error says what that means here.
+void SaveRenamedGallery(TProject& project) {
+  try {
+    project.Save();
+  } catch (const std::exception& error) {
+    UserPrompt().ShowErrorMessage(ErrorDisplayText(error.what()) +
+                                  "\n\nThe pictures were renamed on disk, but the gallery file "
+                                  "still lists their old names: save the gallery before closing it.");
+  }
 }
 
 // The main window's help topic (F1) and the upload topic.
@@ -169,12 +184,20 @@ void TMainActions::acnGalleryOptionsExecute() {
 void TMainActions::acnOptionsExecute() { ShowOptionsDialog(&Form); }
 
 // Whatever the dialog did, the list's captions and the side panel show the
-// files' names again. The files were renamed on disk at once, so a gallery
-// file must not keep their old names: once any name changed, a named
-// gallery is saved at once and an unnamed one is marked modified, whatever
-// the checksum says (names of equal length may sum alike). A save that
-// fails leaves the renamed files and the gallery modified.
+// files' names again. The files are renamed on disk at once, so a gallery
+// file must not keep their old names: a named gallery whose file cannot be
+// written renames nothing, and once any name changed, a named gallery is
+// saved at once and an unnamed one is marked modified, whatever the
+// checksum says (names of equal length may sum alike).
 void TMainActions::miRenameImagesClick() {
+  const std::string galleryFile = Form.Project().FileName();
+  if (!galleryFile.empty() && !CanReplaceFile(galleryFile)) {
+    MessageDlg("The gallery file \"" + galleryFile +
+                   "\" cannot be written, so no picture was renamed. Save the gallery under "
+                   "another name first.",
+               TMsgDlgType::mtWarning, mbOK, 0);
+    return;
+  }
   const std::vector<std::string> before = PictureFileNames(Form.Gallery());
   ByCheckSum([this] { ShowRenameDialog(Form.Gallery(), &Form); });
   TImageView& list = Form.ImageView();
@@ -182,7 +205,7 @@ void TMainActions::miRenameImagesClick() {
   Form.UpdateImageProperties();
   if (PictureFileNames(Form.Gallery()) == before) return;
   MarkModified();
-  if (!Form.Project().FileName().empty()) Form.Project().Save();
+  if (!galleryFile.empty()) SaveRenamedGallery(Form.Project());
 }
 
 // The first selected picture in list order. The preview fits itself to the

@@ -9,15 +9,15 @@
 #include "AsciiText.h"
 #include "FileLib.h"
 #include "GalleryProp.h"
+#include "StringLib.h"
 #include "UserPrompt.h"
 
 namespace tessalune {
 
 // The files one pass has handled. A picture that names a file handled
-// before it in the pass (a picture added twice, or a file that another
-// picture was put in place of) is not renamed again: it takes the name that
-// file has now. Files are told apart by their identity before the pass, so
-// a picture whose file moved away still finds it.
+// before it in the pass (a picture added twice) is not renamed again: it
+// takes the name that file has now. Files are told apart by their identity
+// before the pass, so a picture whose file moved away still finds it.
 class TPassFiles {
 public:
   explicit TPassFiles(const TPicGallery& Gallery) {
@@ -30,7 +30,7 @@ public:
   bool Follow(TImageFile& Picture, int Index) const {
     const auto settled = ids_[Index] ? settled_.find(*ids_[Index]) : settled_.end();
     if (settled == settled_.end()) return false;
-    if (settled->second) Picture.FileName = *settled->second;
+    Picture.FileName = settled->second;
     return true;
   }
 
@@ -39,14 +39,10 @@ public:
     if (ids_[Index]) settled_.emplace(*ids_[Index], FileName);
   }
 
-  // The file Id gave way to another: pictures that named it keep their names,
-  // which now name that other file.
-  void Replaced(const TEntryId& Id) { settled_.emplace(Id, std::nullopt); }
-
 private:
   std::vector<std::optional<TEntryId>> ids_;
-  // The name each handled file has now; none for "keeps its name".
-  std::map<TEntryId, std::optional<std::string>> settled_;
+  // The name each handled file has now.
+  std::map<TEntryId, std::string> settled_;
 };
 
 namespace {
@@ -66,13 +62,16 @@ void Warned(Step&& step) {
   }
 }
 
+// The file that a name is itself, a symbolic link not followed.
+TFileId FileOfEntry(const TEntryId& entry) { return TFileId{entry.Device, entry.Inode}; }
+
 }  // namespace
 
 TRenameRun::TRenameRun(TPicGallery& Gallery, TRenameOptions Options)
     : gallery_(Gallery), options_(std::move(Options)) {}
 
 void TRenameRun::RenameFiles() {
-  KeepSharedFiles();
+  NoteGalleryFiles();
   if (options_.Rename) RenameToTemporary();
   OverwriteAnswer = 0;
   TPassFiles pass(gallery_);
@@ -82,31 +81,34 @@ void TRenameRun::RenameFiles() {
     TImageFile& picture = *gallery_.GetImageFile(i);
     Warned([&] {
       if (kept_[std::size_t(i)] || pass.Follow(picture, i)) return;
-      if (!GiveNewName(picture, i, pass) && options_.Rename) RollBack(picture);
+      if (!GiveNewName(picture, i) && options_.Rename) RollBack(picture);
       pass.Handled(i, picture.FileName);
     });
   }
   // Pictures after a Cancel are not renamed, but still follow their files.
   for (; i < count; ++i) pass.Follow(*gallery_.GetImageFile(i), i);
+  ReportYielded();
 }
 
 // A picture keeps its name when its name and another picture's name reach
 // one file through different entries: a symbolic link and the picture it
 // leads to, or hard links in two folders. A picture listed twice, or under
 // two spellings of one name, is one entry.
-void TRenameRun::KeepSharedFiles() {
+void TRenameRun::NoteGalleryFiles() {
   std::vector<std::optional<TFileId>> files;
   std::map<TFileId, std::set<TEntryId>> entries;
   kept_.clear();
+  galleryFiles_.clear();
+  yielded_.clear();
   for (int i = 0; i < gallery_.GetImageCount(); ++i) {
     const std::string& name = gallery_.GetImageFile(i)->FileName;
     files.push_back(FileIdOf(name));
     const auto entry = EntryIdOf(name);
+    if (entry) galleryFiles_.insert(FileOfEntry(*entry));
+    if (files.back()) galleryFiles_.insert(*files.back());
     if (files.back() && entry) entries[*files.back()].insert(*entry);
   }
   for (const auto& file : files) kept_.push_back(file && entries[*file].size() > 1);
-  for (const auto& [file, names] : entries)
-    if (names.size() > 1) held_.insert(names.begin(), names.end());
 }
 
 void TRenameRun::RenameToTemporary() {
@@ -135,7 +137,6 @@ void TRenameRun::GiveTemporaryName(TImageFile& Picture) {
     if (result == TRenameResult::Refused) return;
     if (result == TRenameResult::Renamed) {
       Picture.FileName = folder + temporary;
-      if (const auto id = EntryIdOf(Picture.FileName)) held_.insert(*id);
       return;
     }
   }
@@ -143,39 +144,39 @@ void TRenameRun::GiveTemporaryName(TImageFile& Picture) {
 
 // Renames the picture's file to its new name in the same folder; false when
 // that fails, leaving file and picture as they were.
-bool TRenameRun::GiveNewName(TImageFile& Picture, int Index, TPassFiles& Pass) {
+bool TRenameRun::GiveNewName(TImageFile& Picture, int Index) {
   const std::string folder = ExtractFilePath(Picture.FileName);
   const std::string name = FileNamePart(Picture.FileName);
   const std::string newName = MakeNewName(options_, Picture.FileName, Index);
   std::string target = folder + newName;
   if (newName == name) return EntryExists(Picture.FileName);
-  const auto own = EntryIdOf(Picture.FileName);
-  std::optional<TEntryId> replaced;
-  const TReplace replace = ReplaceMode(Picture.FileName, target, replaced);
+  if (IsOtherPictureFile(Picture.FileName, target)) {
+    yielded_.push_back(Index);
+    return false;
+  }
+  const TReplace replace = ReplaceMode(Picture.FileName, target);
   if (RenameInFolder(folder, name, newName, replace) != TRenameResult::Renamed) return false;
   Picture.FileName = std::move(target);
-  if (replaced) Pass.Replaced(*replaced);
-  if (own) held_.erase(*own);
   return true;
 }
 
-// Whether the rename to Target may replace a file there. One that differs
-// from Old beyond letter case is replaced only after the user's yes, and a
-// file that the run holds for another picture never. One that differs only
-// in letter case is replaced only when it is Old itself (a folder that
-// ignores letter case); another file of that name stays. Another name of
-// Old's own file (a hard link) is never replaced: the rename would do
-// nothing and leave the file under both names.
-TReplace TRenameRun::ReplaceMode(const std::string& Old, const std::string& Target,
-                                 std::optional<TEntryId>& Replaced) {
+bool TRenameRun::IsOtherPictureFile(const std::string& Old, const std::string& Target) const {
+  const auto target = EntryIdOf(Target);
+  return target && target != EntryIdOf(Old) && galleryFiles_.contains(FileOfEntry(*target));
+}
+
+// Whether the rename to Target may replace a file there; files of the
+// gallery are ruled out before. Old's own entry under another spelling (a
+// folder that ignores letter case) is renamed in place, unless the file has
+// further names (a hard link): the rename would do nothing and leave the
+// file under both. Another file whose name differs from Old's only in letter
+// case stays; any other file is replaced only after the user's yes.
+TReplace TRenameRun::ReplaceMode(const std::string& Old, const std::string& Target) {
   if (!FileEntryExists(Target)) return TReplace::Never;
   const auto target = EntryIdOf(Target);
-  const bool ownFile = target && target == EntryIdOf(Old);
-  if (ownFile && HasOtherNames(Target)) return TReplace::Never;
-  if (SameText(Target, Old)) return ownFile ? TReplace::Existing : TReplace::Never;
-  if (!ownFile && target && held_.contains(*target)) return TReplace::Never;
-  if (!ConfirmOverwrite(Target)) return TReplace::Never;
-  Replaced = target;
+  if (target && target == EntryIdOf(Old))
+    return HasOtherNames(Target) ? TReplace::Never : TReplace::Existing;
+  if (SameText(Target, Old) || !ConfirmOverwrite(Target)) return TReplace::Never;
   return TReplace::Existing;
 }
 
@@ -191,7 +192,6 @@ void TRenameRun::RollBack(TImageFile& Picture) {
   const TRenameResult result = RenameInFolder(folder, FileNamePart(Picture.FileName),
                                               FileNamePart(Picture.WorkFileName), TReplace::Never);
   if (result == TRenameResult::Renamed) {
-    if (own) held_.erase(*own);
     Picture.FileName = Picture.WorkFileName;
   } else if (!own && !EntryExists(Picture.WorkFileName)) {
     Picture.FileName = Picture.WorkFileName;
@@ -205,6 +205,15 @@ bool TRenameRun::ConfirmOverwrite(const std::string& Target) {
       MessageDlg("The file \"" + Target + "\" already exists. Override ?",
                  TMsgDlgType::mtConfirmation, mbYes | mbNo | mbCancel | mbYesToAll, 0);
   return OverwriteAnswer == mrYes || OverwriteAnswer == mrYesToAll;
+}
+
+void TRenameRun::ReportYielded() const {
+  if (yielded_.empty()) return;
+  std::vector<std::string> names;
+  for (const int i : yielded_) names.push_back(gallery_.GetImageFile(i)->FileName);
+  MessageDlg("These pictures kept their names, because each new name is the file of another "
+             "picture of the gallery:\n" + NameLines(names),
+             TMsgDlgType::mtWarning, mbOK, 0);
 }
 
 }  // namespace tessalune

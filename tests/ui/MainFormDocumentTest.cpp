@@ -3,11 +3,13 @@
 // folder last used, closing with the save prompt, the reopen list, the view
 // settings across a restart, a settings store that cannot be written, a
 // gallery file that cannot be read, one that cannot be written, and the
-// gallery file after Rename Images.
+// gallery file after Rename Images, also when it cannot be written.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <tuple>
+
+#include <sys/stat.h>
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -307,6 +309,41 @@ TEST_F(MainFormTest, RenamedFilesAreSavedInTheGalleryFileAtOnce) {
     const TImageFile& picture = *saved.GetImageFile(i);
     EXPECT_EQ(ReadBytes(picture.FileName), bytes[picture.Caption]) << picture.FileName;
   }
+}
+
+// Catches pictures renamed while the gallery file cannot be written, which
+// leaves that file naming other photos once the gallery is closed unsaved;
+// and a save that fails after the rename without saying the files moved.
+TEST_F(MainFormTest, RenameImagesNeedsAGalleryFileThatCanBeWritten) {
+  Start();
+  AddImages({Picture("a.bmp")});
+  const std::string file = SaveAs("g.gmf");
+  ::chmod(file.c_str(), 0444);  // refused even to root
+  DialogAnswerer dialogs;
+  dialogs.Answer<TfrmTlRename>([&file](TfrmTlRename& rename) {
+    ::chmod(file.c_str(), 0444);
+    rename.findChild<QCheckBox*>("cbxRename")->setChecked(true);
+    rename.findChild<QPushButton*>("btnOK")->click();
+  });
+  prompt_.Answer(mrOk);
+  Trigger("miRenameImages");
+  EXPECT_EQ(GalleryNames(), (std::vector<std::string>{"a.bmp"}));
+  ASSERT_EQ(prompt_.Questions().size(), 1u);
+  EXPECT_EQ(prompt_.Questions()[0].Message,
+            "The gallery file \"" + file +
+                "\" cannot be written, so no picture was renamed. Save the gallery under another "
+                "name first.");
+  EXPECT_EQ(prompt_.Questions()[0].Kind, TMsgDlgType::mtWarning);
+
+  ::chmod(file.c_str(), 0644);
+  Trigger("miRenameImages");  // the dialog's answer makes the file read-only again
+  EXPECT_EQ(GalleryNames(), (std::vector<std::string>{"image001.bmp"}));
+  EXPECT_EQ(prompt_.Errors(),
+            (std::vector<std::string>{"Cannot create file " + file +
+                                      ".\n\nThe pictures were renamed on disk, but the gallery "
+                                      "file still lists their old names: save the gallery before "
+                                      "closing it."}));
+  EXPECT_TRUE(Window().Project().Modified());
 }
 
 // Catches a file name that holds Qt's modified mark losing it in the caption.

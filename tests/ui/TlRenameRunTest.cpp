@@ -8,10 +8,12 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "RenameTestSupport.h"
 #include "ScriptedPrompt.h"
+#include "StringLib.h"
 
 namespace tessalune {
 namespace {
@@ -106,8 +108,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, RenameRunTest, ::testing::Values(
             {{"image001.jpg", "a.jpg"}, {"b.jpg", "b.jpg"}, {"c_temp0.jpg", "c.jpg"},
              {"image002.jpg", "other image002.jpg"}},
             {"image001.jpg", "b.jpg", "c_temp0.jpg"}},
-    RunCase{"Yes may replace another picture's file, which both then list", {"a.jpeg", "a.jpg"},
-            {}, kJpegToJpg, {mrYes}, {{"a.jpg", "a.jpeg"}}, {"a.jpg", "a.jpg"}},
     RunCase{"temporary names skip taken names", {"a.jpg"}, {"a_temp0.jpg", "a_temp1.jpg/"},
             kNumbered, {},
             {{"a_temp0.jpg", "other a_temp0.jpg"}, {"a_temp1.jpg", "<folder>"},
@@ -125,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RenameRunTest, ::testing::Values(
     // z.jpg's new name is a.jpg's temporary name: a picture on its way, never
     // offered for replacing.
     RunCase{"a name the run gave another picture is never replaced", {"z.jpg", "a.jpg"}, {},
-            {.Rename = true, .Prefix = "a_temp", .Digits = 1, .Start = 0}, {},
+            {.Rename = true, .Prefix = "a_temp", .Digits = 1, .Start = 0}, {mrOk},
             {{"z.jpg", "z.jpg"}, {"a_temp1.jpg", "a.jpg"}}, {"z.jpg", "a_temp1.jpg"}},
     RunCase{"a prefix naming a folder renames nothing", {"a.jpg"}, {},
             {.Rename = true, .Prefix = "../escaped"}, {}, {{"a.jpg", "a.jpg"}}, {"a.jpg"}},
@@ -140,6 +140,70 @@ INSTANTIATE_TEST_SUITE_P(Cases, RenameRunTest, ::testing::Values(
             {{"image001.jpg", "b.jpg"}, {"image001_temp0.jpg", "image001.jpg"},
              {"image002.jpg", "other image002.jpg"}},
             {"image001.jpg", "image001_temp0.jpg"}}));
+// clang-format on
+
+// A run in which a new name is the file of another picture of the gallery,
+// every question answered with Yes to All. Pictures come first, then the
+// symbolic links listed as pictures, each with the name it leads to.
+struct YieldCase {
+  const char* Title;
+  std::vector<std::string> Pictures;
+  std::vector<std::pair<std::string, std::string>> Links;
+  std::vector<std::string> Others;  // files of no picture
+  TRenameOptions Options;
+  std::vector<std::string> Asked;  // the files the overwrite question names
+  Names Kept;                      // the pictures the warning names
+};
+
+void PrintTo(const YieldCase& c, std::ostream* out) { *out << c.Title; }
+
+class RenameYieldTest : public ::testing::TestWithParam<YieldCase> {};
+
+TEST_P(RenameYieldTest, NoPictureLosesItsFileToAnotherAndOnlyForeignFilesAreAskedAbout) {
+  const YieldCase& c = GetParam();
+  test::RenameSandbox folder;
+  for (const std::string& name : c.Pictures) folder.AddPicture(name);
+  for (const std::string& name : c.Others) folder.AddOther(name);
+  for (const auto& [name, target] : c.Links) {
+    std::filesystem::create_symlink(target, folder.Path(name));
+    folder.AddEntry(name);
+  }
+  std::vector<std::string> bytes;
+  for (int i = 0; i < folder.Gallery.GetImageCount(); ++i)
+    bytes.push_back(test::ReadBytes(folder.Gallery.GetImageFile(i)->FileName));
+  test::ActingPrompt prompt([](const TMessageDlgRequest& request) {
+    return request.Kind == TMsgDlgType::mtConfirmation ? mrYesToAll : mrOk;
+  });
+
+  TRenameRun(folder.Gallery, c.Options).RenameFiles();
+
+  for (int i = 0; i < folder.Gallery.GetImageCount(); ++i)
+    EXPECT_EQ(test::ReadBytes(folder.Gallery.GetImageFile(i)->FileName), bytes[std::size_t(i)]) << i;
+  std::vector<std::string> expected;
+  for (const std::string& name : c.Asked)
+    expected.push_back("The file \"" + folder.Path(name) + "\" already exists. Override ?");
+  std::vector<std::string> kept;
+  for (const std::string& name : c.Kept) kept.push_back(folder.Path(name));
+  expected.push_back("These pictures kept their names, because each new name is the file of "
+                     "another picture of the gallery:\n" + NameLines(kept));
+  std::vector<std::string> shown;
+  for (const TMessageDlgRequest& message : prompt.Messages()) shown.push_back(message.Message);
+  ASSERT_EQ(shown, expected);
+  EXPECT_EQ(prompt.Messages().back().Kind, TMsgDlgType::mtWarning);
+  EXPECT_EQ(prompt.Messages().back().Buttons, unsigned(mbOK));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, RenameYieldTest, ::testing::Values(
+    YieldCase{"a new extension names another picture", {"a.jpeg", "a.jpg"}, {}, {}, kJpegToJpg,
+              {}, {"a.jpeg"}},
+    YieldCase{"a name the run has just given, after Yes to All for a foreign file",
+              {"s.jpeg", "a.jpeg", "a.JPEG"}, {}, {"s.jpg"}, kJpegToJpg, {"s.jpg"}, {"a.JPEG"}},
+    YieldCase{"a picture whose temporary name would be too long",
+              {"a.jpg", std::string(250, 'p') + "1.jpg"}, {}, {},
+              {.Rename = true, .Prefix = std::string(250, 'p'), .Digits = 1}, {}, {"a.jpg"}},
+    YieldCase{"a file another picture reaches through a symbolic link", {"a.jpeg"},
+              {{"l.jpg", "a.jpg"}}, {"a.jpg"}, kJpegToJpg, {}, {"a.jpeg"}}));
 // clang-format on
 
 TEST(RenameRun, TheOverwriteQuestionNamesTheFileAndYesToAllLastsOneRun) {
