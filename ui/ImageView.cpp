@@ -41,8 +41,8 @@ TImageView::TImageView(QWidget* parent)
   rankTimer_.setSingleShot(true);
   rankTimer_.setInterval(0);
   connect(&rankTimer_, &QTimer::timeout, this, [this] { Guarded([this] { RankThumbnails(); }); });
-  loader_->OnThumbnail = [this](const TThumbnailRequest& request, TBitmap thumbnail) {
-    ThumbnailMade(request, std::move(thumbnail));
+  loader_->OnThumbnail = [this](const TThumbnailRequest& request, TThumbnail thumbnail) {
+    ThumbnailMade(request, std::move(thumbnail.Bitmap));
   };
   connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit OnSelectItem(); });
   // Clearing the list drops the selection without a word from the selection

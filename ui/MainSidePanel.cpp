@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainSidePanel.h"
 
-#include <exception>
-
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -11,13 +9,13 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include "ErrorDisplay.h"
 #include "Errors.h"
 #include "FileLib.h"
 #include "GalleryProp.h"
 #include "ImageView.h"
 #include "MainActions.h"
 #include "MainForm.h"
-#include "Picture.h"
 #include "PicturePreview.h"
 
 namespace tessalune {
@@ -35,18 +33,6 @@ QFrame* RaisedPanel(QWidget* parent, const char* name) {
   panel->setAutoFillBackground(true);
   panel->setBackgroundRole(QPalette::Window);
   return panel;
-}
-
-// The pixel size of a picture file as "width x height"; "0 x 0" for one that
-// cannot be read.
-std::string PixelSizeText(const std::string& fileName) {
-  TPicture picture;
-  try {
-    picture.LoadFromFile(fileName);
-  } catch (const std::exception&) {
-    picture.Clear();
-  }
-  return Format("%d x %d", picture.Width(), picture.Height());
 }
 
 // A description's CR LF breaks as the label shows them.
@@ -77,7 +63,11 @@ TPreviewPanel::TPreviewPanel(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(pnlIcon);
-  pnlIcon->installEventFilter(this);  // once everything it looks at is there
+  // Once everything they look at is there. The properties line grows when
+  // the pixel size arrives, so the description's room follows pnlInfo too.
+  pnlIcon->installEventFilter(this);
+  pnlInfo->installEventFilter(this);
+  connect(imgPreview, &TPicturePreview::PictureChanged, this, [this] { Guarded([this] { ShowFileProperties(); }); });
 }
 
 QFrame* TPreviewPanel::CreateDescriptionPanel() {
@@ -125,24 +115,36 @@ QFrame* TPreviewPanel::CreateInfoPanel() {
   return pnlInfo;
 }
 
+// Without a preview the picture of the properties stays loaded, unpainted,
+// for its pixel size.
 void TPreviewPanel::UpdatePreview(const TImageFile* Picture) {
-  imgPreview->SetFileName(Picture ? Picture->FileName : std::string());
+  imgPreview->SetPictureVisible(Picture != nullptr);
+  imgPreview->SetFileName(Picture ? Picture->FileName : propertiesFile_);
 }
 
+// A picture of the properties is the one a painted preview shows too (both
+// show the one selected picture), so it always becomes the preview's file.
 void TPreviewPanel::UpdateImageProperties(const TImageFile* Picture) {
-  if (!Picture) {
+  propertiesFile_ = Picture ? Picture->FileName : std::string();
+  if (Picture || !imgPreview->PictureVisible()) imgPreview->SetFileName(propertiesFile_);
+  lblFileName->setVisible(Picture != nullptr);
+  edtFileName->setText(QString::fromStdString(propertiesFile_));
+  edtFileName->setCursorPosition(0);
+  ShowFileProperties();
+}
+
+// The pixel size stays blank until the preview's load of this very file has
+// told it.
+void TPreviewPanel::ShowFileProperties() {
+  if (propertiesFile_.empty()) {
     lblFileProp->clear();
-    edtFileName->clear();
-    lblFileName->hide();
     return;
   }
-  const std::string& file = Picture->FileName;
+  const QSize size = imgPreview->FileName() == propertiesFile_ ? imgPreview->PictureSize() : QSize();
+  const std::string pixels = size.isValid() ? Format("%d x %d", size.width(), size.height()) : std::string();
   lblFileProp->setText(QString::fromStdString(Format("File size: %s   Image size: %s",
-                                                     FormatFileSize(FileSizeOf(file)).c_str(),
-                                                     PixelSizeText(file).c_str())));
-  lblFileName->show();
-  edtFileName->setText(QString::fromStdString(file));
-  edtFileName->setCursorPosition(0);
+                                                     FormatFileSize(FileSizeOf(propertiesFile_)).c_str(),
+                                                     pixels.c_str())));
 }
 
 void TPreviewPanel::UpdateImageDescription(const TImageFile* Picture) {
@@ -164,7 +166,7 @@ void TPreviewPanel::LimitDescription() {
 }
 
 bool TPreviewPanel::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == pnlIcon && event->type() == QEvent::Resize) LimitDescription();
+  if ((watched == pnlIcon || watched == pnlInfo) && event->type() == QEvent::Resize) LimitDescription();
   if (watched == lblDescription && event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
       lblDescription->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
@@ -198,8 +200,8 @@ void TfrmMain::UpdateImageDescription() {
   pnlPreview->UpdateImageDescription(Actions_->miImageDescription->isChecked() ? SinglePicture() : nullptr);
 }
 
-// The preview is made on a worker thread, so the list repaints its new
-// selection at once however large the picture.
+// The preview and the pixel size are made on a worker thread, so the list
+// repaints its new selection at once however large the picture.
 void TfrmMain::ImageViewSelectItem() {
   UpdateImageProperties();
   UpdateImageDescription();

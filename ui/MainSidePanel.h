@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <string>
+
 #include <QWidget>
 
 class QFrame;
@@ -17,6 +19,11 @@ class TPicturePreview;
 // description. The main window says which picture, or none, each part shows
 // and which parts are visible. The description never grows so tall that
 // less than 150 pixels (with the properties) remain for the preview.
+//
+// The pixel size in the properties comes from the load that makes the
+// preview, on its worker thread, so selecting never decodes a picture on the
+// interface thread: while the properties show a picture, the preview loads
+// it, painted or not.
 class TPreviewPanel : public QWidget {
   Q_OBJECT
 
@@ -46,6 +53,7 @@ private:
   QFrame* CreateDescriptionPanel();
   QFrame* CreateInfoPanel();
   void LimitDescription();
+  void ShowFileProperties();
 
   QFrame* pnlIcon = nullptr;
   TPicturePreview* imgPreview = nullptr;
@@ -55,6 +63,8 @@ private:
   QLabel* lblFileProp = nullptr;
   QLabel* lblFileName = nullptr;
   QLineEdit* edtFileName = nullptr;
+  // The picture whose properties are shown; empty for none.
+  std::string propertiesFile_;
 };
 
 }  // namespace tessalune

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <QPainter>
 
@@ -21,7 +22,7 @@ constexpr std::uint64_t kPreviewId = 1;
 
 TPicturePreview::TPicturePreview(QWidget* parent)
     : QWidget(parent), loader_(std::make_unique<TThumbnailLoader>(1)) {
-  loader_->OnThumbnail = [this](const TThumbnailRequest& request, TBitmap thumbnail) {
+  loader_->OnThumbnail = [this](const TThumbnailRequest& request, TThumbnail thumbnail) {
     Made(request, std::move(thumbnail));
   };
 }
@@ -30,12 +31,19 @@ TPicturePreview::TPicturePreview(QWidget* parent)
 TPicturePreview::~TPicturePreview() { loader_.reset(); }
 
 void TPicturePreview::SetFileName(const std::string& FileName) {
-  if (FileName != fileName_ && !picture_.isNull()) {
+  if (FileName != fileName_) {
+    if (!picture_.isNull()) update();
     picture_ = QPixmap();
-    update();
+    pictureSize_ = QSize();
   }
   fileName_ = FileName;
   Request();
+}
+
+void TPicturePreview::SetPictureVisible(bool Value) {
+  if (Value == pictureVisible_) return;
+  pictureVisible_ = Value;
+  update();
 }
 
 void TPicturePreview::Request() {
@@ -56,10 +64,11 @@ void TPicturePreview::Request() {
   loader_->SetQueue({request});
 }
 
-void TPicturePreview::Made(const TThumbnailRequest& request, TBitmap thumbnail) {
+void TPicturePreview::Made(const TThumbnailRequest& request, TThumbnail thumbnail) {
   if (!(request == wanted_)) return;
-  picture_ = QPixmap::fromImage(thumbnail);
+  picture_ = QPixmap::fromImage(std::move(thumbnail.Bitmap));
   picture_.setDevicePixelRatio(request.DevicePixelRatio);
+  pictureSize_ = thumbnail.PictureSize;
   update();
   emit PictureChanged();
 }
@@ -69,7 +78,7 @@ void TPicturePreview::Made(const TThumbnailRequest& request, TBitmap thumbnail) 
 // again for that scale.
 void TPicturePreview::paintEvent(QPaintEvent*) {
   if (!fileName_.empty() && devicePixelRatioF() != wanted_.DevicePixelRatio) Request();
-  if (picture_.isNull()) return;
+  if (picture_.isNull() || !pictureVisible_) return;
   const qreal ratio = picture_.devicePixelRatio();
   const auto centred = [ratio](int room, int side) { return std::floor((room * ratio - side) / 2) / ratio; };
   QPainter painter(this);

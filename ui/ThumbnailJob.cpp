@@ -18,8 +18,8 @@ TFileStamp FileStampOf(const std::string& fileName) {
           std::int64_t(status.st_size)};
 }
 
-TBitmap MakeFastThumbnail(const TThumbnailRequest& request) {
-  TBitmap thumbnail;
+TThumbnail MakeFastThumbnail(const TThumbnailRequest& request) {
+  TThumbnail thumbnail;
   {
     // Its own maker: a TPicIcon keeps the last picture between loads.
     TPicIcon icon;
@@ -27,10 +27,11 @@ TBitmap MakeFastThumbnail(const TThumbnailRequest& request) {
     icon.MaxWidth = request.MaxSize.width();
     icon.MaxHeight = request.MaxSize.height();
     icon.LoadFromFile(request.FileName);
-    thumbnail = std::move(icon.Bitmap);
+    thumbnail.Bitmap = std::move(icon.Bitmap);
+    thumbnail.PictureSize = QSize(icon.PictureWidth, icon.PictureHeight);
   }
-  if (request.Canvas.isValid()) CenterBitmap(thumbnail, request.Canvas, request.Margin);
-  thumbnail.setDevicePixelRatio(request.DevicePixelRatio);
+  if (request.Canvas.isValid()) CenterBitmap(thumbnail.Bitmap, request.Canvas, request.Margin);
+  thumbnail.Bitmap.setDevicePixelRatio(request.DevicePixelRatio);
   return thumbnail;
 }
 

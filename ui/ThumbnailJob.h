@@ -45,12 +45,19 @@ struct TThumbnailRequest {
   bool operator==(const TThumbnailRequest&) const = default;
 };
 
+// A screen thumbnail and the pixel size of the picture it was made from,
+// which the same load learns: 0 x 0 when the thumbnail is the error mark.
+struct TThumbnail {
+  TBitmap Bitmap;
+  QSize PictureSize;
+};
+
 // The thumbnail as the screen shows it: a thumbnail maker of its own in fast
 // mode loads the file within MaxSize (an unreadable file gives the error
 // mark), the result is centred on the canvas when one is asked for and
 // carries the device pixel ratio. Safe on any thread; raises only when
 // memory runs out.
-TBitmap MakeFastThumbnail(const TThumbnailRequest& request);
+TThumbnail MakeFastThumbnail(const TThumbnailRequest& request);
 
 // Pads Bitmap to Size with the picture in the middle and Color in the
 // margins; with an odd difference the spare pixel lies on the right or at the

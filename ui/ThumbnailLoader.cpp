@@ -59,7 +59,7 @@ void TThumbnailLoader::Work(std::size_t slot) {
     ++busy_;
     lock.unlock();
     // Only this worker writes its request; others read it under the lock.
-    TBitmap thumbnail;
+    TThumbnail thumbnail;
     bool made = true;
     try {
       thumbnail = MakeFastThumbnail(running.Request);

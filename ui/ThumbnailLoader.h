@@ -49,7 +49,7 @@ public:
   void CancelAll();
 
   // Receives every result that was not cancelled, with its request.
-  std::function<void(const TThumbnailRequest& request, TBitmap thumbnail)> OnThumbnail;
+  std::function<void(const TThumbnailRequest& request, TThumbnail thumbnail)> OnThumbnail;
 
   // The results made and not yet delivered.
   std::size_t Waiting();
@@ -57,7 +57,7 @@ public:
 private:
   struct TResult {
     TThumbnailRequest Request;
-    TBitmap Thumbnail;
+    TThumbnail Thumbnail;
   };
   // What worker i is making, if anything.
   struct TRunning {

@@ -16,9 +16,11 @@
 #include "FileLib.h"
 #include "GalleryProp.h"
 #include "HelpTopics.h"
+#include "ImageFixtures.h"
 #include "ImageView.h"
 #include "MainFormFixture.h"
 #include "MainSidePanel.h"
+#include "PicIcon.h"
 #include "PicturePreview.h"
 #include "PrjLib.h"
 #include "ThumbnailFixtures.h"
@@ -32,7 +34,9 @@ std::string Text(TfrmMain& window, const char* label) {
 
 // Catches the panel showing a picture while several or none are selected,
 // a preview that is not the fast thumbnail of the preview area less 4
-// pixels, and a wrong properties line.
+// pixels, and a wrong properties line, whose pixel size the interface
+// thread never decodes for itself: it is blank until the preview's load
+// has told it.
 TEST_F(MainFormTest, TheSidePanelShowsTheOneSelectedPicture) {
   Start();
   const std::string picture = Picture("a.bmp", 640, 480);
@@ -41,12 +45,13 @@ TEST_F(MainFormTest, TheSidePanelShowsTheOneSelectedPicture) {
   TPicturePreview& preview = Window().PreviewPanel().Preview();
   QSignalSpy made(&preview, &TPicturePreview::PictureChanged);
   Select({0});
-  EXPECT_EQ(Text(Window(), "lblFileProp"),
-            "File size: " + FormatFileSize(FileSizeOf(picture)) + "   Image size: 640 x 480");
+  const std::string fileSize = "File size: " + FormatFileSize(FileSizeOf(picture));
+  EXPECT_EQ(Text(Window(), "lblFileProp"), fileSize + "   Image size: ");
   EXPECT_EQ(Find<QLineEdit>("edtFileName").text().toStdString(), picture);
   EXPECT_TRUE(Find<QLabel>("lblFileName").isVisible());
   EXPECT_EQ(Text(Window(), "lblDescription"), "Sunset\nover the bay");
   ASSERT_TRUE(made.wait(60000));
+  EXPECT_EQ(Text(Window(), "lblFileProp"), fileSize + "   Image size: 640 x 480");
   EXPECT_TRUE(SamePixels(preview.Picture().toImage(),
                          ExpectedThumbnail(picture, preview.size() - QSize(4, 4))));
   Select({0, 1});
@@ -57,12 +62,40 @@ TEST_F(MainFormTest, TheSidePanelShowsTheOneSelectedPicture) {
   EXPECT_EQ(Text(Window(), "lblDescription"), "");
 }
 
-TEST_F(MainFormTest, AnUnreadablePictureReadsZeroByZero) {
+// Catches a pixel size read apart from the preview's load: a JPEG cut short
+// reads its header's size beside the error mark. With the preview off the
+// picture is still loaded for its size.
+TEST_F(MainFormTest, APictureShowingTheErrorMarkReadsZeroByZero) {
   Start();
-  const std::string broken = config_.Files().Write("broken.jpg", "not a picture");
-  AddImages({broken});
-  Select({0});
-  EXPECT_EQ(Text(Window(), "lblFileProp"), "File size: 13 byte   Image size: 0 x 0");
+  const std::string whole = MakeJpeg(NoiseBitmap(640, 400, 1));
+  const std::string cut = config_.Files().Write("cut.jpg", whole.substr(0, whole.size() / 2));
+  const std::string good = config_.Files().Write("good.jpg", MakeJpeg(NoiseBitmap(300, 200, 2)));
+  const std::string text = config_.Files().Write("text.jpg", "not a picture");
+  AddImages({cut, good, text});
+  TPicturePreview& preview = Window().PreviewPanel().Preview();
+  TPicIcon errorMark;
+  errorMark.DrawErrorMark();
+  struct Case {
+    int item;
+    std::string file;
+    const char* size;
+    bool showsErrorMark;
+  };
+  for (const bool previewShown : {true, false}) {
+    if (!previewShown) Trigger("miImagePreview");
+    for (const Case& shown : {Case{0, cut, "0 x 0", true}, Case{1, good, "300 x 200", false},
+                              Case{2, text, "0 x 0", true}}) {
+      SCOPED_TRACE(shown.file + (previewShown ? " with preview" : " without preview"));
+      Select({shown.item});
+      ASSERT_TRUE(WaitFor([&] { return preview.PictureSize().isValid(); }));
+      EXPECT_EQ(Text(Window(), "lblFileProp"),
+                "File size: " + FormatFileSize(FileSizeOf(shown.file)) + "   Image size: " + shown.size);
+      if (shown.showsErrorMark) {
+        EXPECT_TRUE(SamePixels(preview.Picture().toImage(), errorMark.Bitmap));
+      }
+      EXPECT_EQ(preview.PictureVisible(), previewShown);
+    }
+  }
   EXPECT_TRUE(prompt_.Errors().empty());
 }
 
@@ -86,16 +119,18 @@ TEST_F(MainFormTest, TheViewTogglesShowAndHideThePanelsParts) {
   EXPECT_EQ(Window().PreviewPanel().width(), 227);
 }
 
-// Catches a description that grows over the whole preview.
+// Catches a description that grows over the whole preview, also once the
+// properties line has grown by the pixel size that arrives later.
 TEST_F(MainFormTest, ALongDescriptionLeavesRoomForThePreview) {
   Start();
   AddImages({Picture("a.bmp")});
   for (int i = 0; i < 200; ++i) Window().Gallery().GetImageFile(0)->Caption += "a line\r\n";
   Select({0});
-  QCoreApplication::processEvents();
+  ASSERT_TRUE(WaitFor([this] { return Window().PreviewPanel().Preview().PictureSize().isValid(); }));
   const QWidget& icon = Find<QWidget>("pnlIcon");
-  EXPECT_LE(Find<QLabel>("lblDescription").height(),
-            icon.contentsRect().height() - Find<QWidget>("pnlInfo").height() - 150);
+  const auto room = [&] { return icon.contentsRect().height() - Find<QWidget>("pnlInfo").height() - 150; };
+  WaitFor([&] { return Find<QLabel>("lblDescription").height() <= room(); });
+  EXPECT_LE(Find<QLabel>("lblDescription").height(), room());
 }
 
 // Catches a click on the description, a double-click and F2 not editing.

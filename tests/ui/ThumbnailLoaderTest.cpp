@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QCoreApplication>
@@ -54,7 +55,7 @@ class ThumbnailLoaderTest : public ::testing::Test {
 protected:
   // One worker: it may finish two pictures before it waits for delivery.
   ThumbnailLoaderTest() {
-    loader_.OnThumbnail = [this](const TThumbnailRequest& request, TBitmap) { delivered_.push_back(request.Id); };
+    loader_.OnThumbnail = [this](const TThumbnailRequest& request, TThumbnail) { delivered_.push_back(request.Id); };
   }
   // The worker has made two pictures and waits for the interface thread.
   bool TwoWaiting() { return WaitWithoutEvents([this] { return loader_.Waiting() == 2; }); }
@@ -67,7 +68,9 @@ protected:
 
 TEST_F(ThumbnailLoaderTest, EveryResultEqualsTheFastThumbnailMakersCentredOrNot) {
   std::vector<std::pair<TThumbnailRequest, TBitmap>> results;
-  loader_.OnThumbnail = [&](const TThumbnailRequest& request, TBitmap thumbnail) { results.emplace_back(request, thumbnail); };
+  loader_.OnThumbnail = [&](const TThumbnailRequest& request, TThumbnail thumbnail) {
+    results.emplace_back(request, std::move(thumbnail.Bitmap));
+  };
   std::vector<TThumbnailRequest> requests;
   for (const std::string& file : pictures_.Files()) {
     requests.push_back(Request(requests.size(), file, QSize(100, 75)));
@@ -119,7 +122,7 @@ TEST_F(ThumbnailLoaderTest, ASupersededRequestsResultIsDropped) {
   TThumbnailRequest later = Request(1, file);
   later.Generation = 1;
   std::vector<TThumbnailRequest> generations;
-  loader_.OnThumbnail = [&](const TThumbnailRequest& request, TBitmap) { generations.push_back(request); };
+  loader_.OnThumbnail = [&](const TThumbnailRequest& request, TThumbnail) { generations.push_back(request); };
   loader_.SetQueue({later});
   ASSERT_TRUE(WaitFor([&] { return generations.size() == 2; }));
   EXPECT_EQ(generations[0].Id, 2u);
@@ -133,7 +136,7 @@ TEST(ThumbnailLoader, DestroyedWhileWorkingItDeliversNothing) {
   const std::string file = sandbox.Write("large.jpg", test::MakeJpeg(test::NoiseBitmap(1600, 1200, 4)));
   int delivered = 0;
   auto loader = std::make_unique<TThumbnailLoader>(4);
-  loader->OnThumbnail = [&](const TThumbnailRequest&, TBitmap) { ++delivered; };
+  loader->OnThumbnail = [&](const TThumbnailRequest&, TThumbnail) { ++delivered; };
   std::vector<TThumbnailRequest> requests;
   for (std::uint64_t id = 0; id < 16; ++id) requests.push_back(Request(id, file));
   loader->SetQueue(requests);
