@@ -11,6 +11,7 @@
 
 #include "HtmlCheck.h"
 #include "PublishFixture.h"
+#include "TestNames.h"
 
 namespace tessalune {
 namespace {
@@ -149,7 +150,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TemplateCase{"List", {"flat", FlatFolders}},
                       TemplateCase{"Grid", {"odd folders", OddFolders}},
                       TemplateCase{"Frames", {"odd folders", OddFolders}},
-                      TemplateCase{"List", {"odd folders", OddFolders}}));
+                      TemplateCase{"List", {"odd folders", OddFolders}}),
+    test::PrintedName());
 
 TEST(ShippedTemplatesTest, HaveTheirFilesAndTheirKinds) {
   const fs::path root = ShippedTemplates();

@@ -12,6 +12,7 @@
 
 #include "RenameTestSupport.h"
 #include "ScriptedPrompt.h"
+#include "TestNames.h"
 
 namespace tessalune {
 namespace {
@@ -139,7 +140,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, RenameRunTest, ::testing::Values(
             {"b.jpg", "image001.jpg"}, {"image002.jpg"}, kNumbered, {mrNo},
             {{"image001.jpg", "b.jpg"}, {"image001_temp0.jpg", "image001.jpg"},
              {"image002.jpg", "other image002.jpg"}},
-            {"image001.jpg", "image001_temp0.jpg"}}));
+            {"image001.jpg", "image001_temp0.jpg"}}),
+    test::PrintedName());
 // clang-format on
 
 TEST(RenameRun, TheOverwriteQuestionNamesTheFileAndYesToAllLastsOneRun) {
