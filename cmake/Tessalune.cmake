@@ -36,6 +36,9 @@ set(TESSALUNE_TEST_FONTS "FONTCONFIG_FILE=${PROJECT_SOURCE_DIR}/tests/fonts.conf
 # A GoogleTest executable whose cases ctest discovers one by one. QT gives it
 # a main() that creates a QApplication on the offscreen platform; UI gives it
 # the program's own application object there (tests/support/UiTestMain.cpp).
+# ctest names each case as GoogleTest does, never after a dump of its
+# parameter, so every parameterised test names its cases
+# (tests/support/TestNames.h).
 function(tessalune_add_test name)
   cmake_parse_arguments(ARG "QT;UI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -48,7 +51,7 @@ function(tessalune_add_test name)
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES TRUE
     PROPERTIES ENVIRONMENT "${TESSALUNE_TEST_FONTS}")
 endfunction()
 

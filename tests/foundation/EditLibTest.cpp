@@ -11,6 +11,7 @@
 
 #include "DialogAnswerer.h"
 #include "EditLib.h"
+#include "TestNames.h"
 
 namespace tessalune {
 namespace {
@@ -49,7 +50,8 @@ TEST_P(NaturalEditReading, ClampsTheTextsNumberToTheBounds) {
 INSTANTIATE_TEST_SUITE_P(Cases, NaturalEditReading,
                          ::testing::Values(TextCase{"5", 10}, TextCase{"5000", 999}, TextCase{"", 10},
                                            TextCase{"0x3e7", 999}, TextCase{"$1F", 31},
-                                           TextCase{"4294967296", 10}));
+                                           TextCase{"4294967296", 10}),
+                         [](const auto& tested) { return test::SpelledName(tested.param.text); });
 
 struct StepCase {
   const char* text;
@@ -71,7 +73,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, NaturalEditArrows,
                          ::testing::Values(StepCase{"5", "btnUp", "11"}, StepCase{"999", "btnUp", "999"},
                                            StepCase{"10", "btnDown", "10"},
                                            StepCase{"5000", "btnDown", "998"},
-                                           StepCase{"abc", "btnUp", "11"}));
+                                           StepCase{"abc", "btnUp", "11"}),
+                         [](const auto& tested) {
+                           return test::SpelledName(tested.param.text) + "_" + tested.param.arrow;
+                         });
 
 TEST_F(NaturalEditTest, TextBeyondTheBoundsIsShownAndReadClamped) {
   edit_.SetValue(5000);

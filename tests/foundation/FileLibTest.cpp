@@ -12,6 +12,7 @@
 #include "Errors.h"
 #include "FileLib.h"
 #include "Globals.h"
+#include "TestNames.h"
 #include "TestSupport.h"
 
 namespace tessalune {
@@ -65,8 +66,14 @@ const SizeCase kSizes[] = {
     {1126, "1.1 KB"},       {1029, "1 KB"},          {INT64_MAX, "8796093022208 MB"},
 };
 
+std::string SizeName(const ::testing::TestParamInfo<FormatFileSizeTable::ParamType>& tested) {
+  const auto& [c, separator] = tested.param;
+  return test::SpelledName(std::to_string(c.size)) + (separator[0] == '.' ? "_with_point" : "_with_comma");
+}
+
 INSTANTIATE_TEST_SUITE_P(PointAndComma, FormatFileSizeTable,
-                         ::testing::Combine(::testing::ValuesIn(kSizes), ::testing::Values(".", ",")));
+                         ::testing::Combine(::testing::ValuesIn(kSizes), ::testing::Values(".", ",")),
+                         SizeName);
 
 TEST(FileSizeOf, MeasuresFilesAndGivesZeroOnEveryFailure) {
   test::Sandbox box;

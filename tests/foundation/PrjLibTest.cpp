@@ -12,6 +12,7 @@
 #include "ConfigSandbox.h"
 #include "PrjLib.h"
 #include "ScriptedPrompt.h"
+#include "TestNames.h"
 
 namespace tessalune {
 namespace {
@@ -448,7 +449,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, PrjLibFolders,
                                            FolderCase{"/Trip.gmf", "/"},
                                            FolderCase{"//Trip.gmf", "//"},
                                            FolderCase{"/a/b/", "/a/b"},
-                                           FolderCase{"Trip.gmf", ""}, FolderCase{"", ""}));
+                                           FolderCase{"Trip.gmf", ""}, FolderCase{"", ""}),
+                         [](const auto& tested) { return test::SpelledName(tested.param.FileName); });
 
 }  // namespace
 }  // namespace tessalune

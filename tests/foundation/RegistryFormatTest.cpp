@@ -4,6 +4,7 @@
 #include <string>
 
 #include "RegistryFormat.h"
+#include "TestNames.h"
 
 namespace tessalune {
 namespace {
@@ -155,7 +156,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, RegistryFormatPaths,
                                            PathCase{"Forms\\", true, "Forms"},
                                            PathCase{"A\\\\B", true, "A\\B"},
                                            PathCase{"A\nB", false, ""},
-                                           PathCase{"A\x7f", false, ""}));
+                                           PathCase{"A\x7f", false, ""}),
+                         [](const auto& tested) { return test::SpelledName(tested.param.Given); });
 
 }  // namespace
 }  // namespace tessalune

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "StringLib.h"
+#include "TestNames.h"
 
 namespace tessalune {
 namespace {
@@ -22,6 +23,18 @@ TEST_P(CutTokenTable, HandsBackTheTextBeforeTheDelimiter) {
   EXPECT_EQ(s, c.rest);
 }
 
+// The text with each delimiter written as "cut".
+std::string CutName(const ::testing::TestParamInfo<CutCase>& tested) {
+  const std::string delimiter = tested.param.delimiter;
+  if (delimiter.empty()) return test::TestName(tested.param.text) + "_without_delimiter";
+  const std::string cut = " cut ";
+  std::string text = tested.param.text;
+  for (auto at = text.find(delimiter); at != std::string::npos; at = text.find(delimiter, at + cut.size())) {
+    text.replace(at, delimiter.size(), cut);
+  }
+  return test::TestName(text);
+}
+
 INSTANTIATE_TEST_SUITE_P(Cases, CutTokenTable,
                          ::testing::Values(CutCase{"{x}", "a{x}b{x}c", "a", "b{x}c"},
                                            CutCase{"{x}", "{x}abc", "", "abc"},
@@ -32,7 +45,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, CutTokenTable,
                                            CutCase{"{x}", "{x}{x}", "", "{x}"},
                                            CutCase{"{x}", "a{x", "a{x", ""},
                                            CutCase{"", "abc", "abc", ""},
-                                           CutCase{"", "", "", ""}));
+                                           CutCase{"", "", "", ""}),
+                         CutName);
 
 TEST(CutToken, KeepsBytesOutsideAsciiAndZeroBytes) {
   std::string s("\xC3\xA9t\xC3\xA9|\0z", 8);
@@ -62,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"$1F", 31}, NumberCase{"x1f", 31}, NumberCase{"0X10", 16},
                       NumberCase{"-$10", -16}, NumberCase{"$FFFFFFFF", -1}, NumberCase{"$100000000", -5},
                       NumberCase{"", -5}, NumberCase{"0x", -5}, NumberCase{"12 ", -5},
-                      NumberCase{"\t5", -5}, NumberCase{"5a", -5}));
+                      NumberCase{"\t5", -5}, NumberCase{"5a", -5}),
+    [](const auto& tested) { return test::SpelledName(tested.param.text); });
 
 TEST(NameLines, ShowsAFewNamesThenHowManyMore) {
   EXPECT_EQ(NameLines({}), "");

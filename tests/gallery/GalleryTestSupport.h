@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <initializer_list>
 #include <string>
 
 #include "GalleryProp.h"
+#include "TestNames.h"
 
 namespace tessalune::test {
 
@@ -16,14 +15,6 @@ inline std::string CrLfLines(std::initializer_list<std::string> lines) {
   for (const std::string& line : lines) text += line + "\r\n";
   return text;
 }
-
-// Names a TEST_P case after the Name member of its case struct.
-struct CaseName {
-  template <class Case>
-  std::string operator()(const ::testing::TestParamInfo<Case>& tested) const {
-    return tested.param.Name;
-  }
-};
 
 // The text a gallery writes, by way of a file in the sandbox.
 std::string SavedText(const TPicGallery& gallery);

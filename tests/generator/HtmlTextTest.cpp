@@ -3,14 +3,18 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <cstdio>
 #include <memory>
+#include <string>
 
 #include "HtmlText.h"
+#include "TestNames.h"
 
 namespace tessalune {
 namespace {
 
 struct TextCase {
+  const char* name;
   const char* text;
   const char* html;
 };
@@ -22,16 +26,18 @@ TEST_P(TextToHtmlTest, EscapesMarkupAndLineBreaks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, TextToHtmlTest,
-                         ::testing::Values(TextCase{"", ""}, TextCase{"plain text", "plain text"},
-                                           TextCase{"a & b", "a &amp; b"},
-                                           TextCase{"<b>bold</b>", "&lt;b&gt;bold&lt;/b&gt;"},
+                         ::testing::Values(TextCase{"Empty", "", ""},
+                                           TextCase{"Plain", "plain text", "plain text"},
+                                           TextCase{"Ampersand", "a & b", "a &amp; b"},
+                                           TextCase{"Markup", "<b>bold</b>", "&lt;b&gt;bold&lt;/b&gt;"},
                                            // An entity already in the text shows as its own text.
-                                           TextCase{"&lt;", "&amp;lt;"},
-                                           TextCase{"one\r\ntwo", "one<br>two"},
-                                           TextCase{"one\ntwo", "one\ntwo"},
-                                           TextCase{"one\rtwo", "one\rtwo"},
-                                           TextCase{"\"quoted\" 'too'", "\"quoted\" 'too'"},
-                                           TextCase{"caf\xC3\xA9 > 5", "caf\xC3\xA9 &gt; 5"}));
+                                           TextCase{"Entity", "&lt;", "&amp;lt;"},
+                                           TextCase{"CrLf", "one\r\ntwo", "one<br>two"},
+                                           TextCase{"LoneLf", "one\ntwo", "one\ntwo"},
+                                           TextCase{"LoneCr", "one\rtwo", "one\rtwo"},
+                                           TextCase{"Quotes", "\"quoted\" 'too'", "\"quoted\" 'too'"},
+                                           TextCase{"Utf8", "caf\xC3\xA9 > 5", "caf\xC3\xA9 &gt; 5"}),
+                         test::CaseName());
 
 class NameToHtmlTest : public ::testing::TestWithParam<TextCase> {};
 
@@ -41,13 +47,15 @@ TEST_P(NameToHtmlTest, EscapesForTextAndQuotedAttributes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NameToHtmlTest,
-    ::testing::Values(TextCase{"caf\xC3\xA9 #5 100%.jpg", "caf\xC3\xA9 #5 100%.jpg"},
-                      TextCase{"say \"cheese\" & it's <a>.jpg",
+    ::testing::Values(TextCase{"PlainSigns", "caf\xC3\xA9 #5 100%.jpg", "caf\xC3\xA9 #5 100%.jpg"},
+                      TextCase{"QuotesAndMarkup", "say \"cheese\" & it's <a>.jpg",
                                "say &quot;cheese&quot; &amp; it&#39;s &lt;a&gt;.jpg"},
                       // Never a placeholder of the page template.
-                      TextCase{"{title}.jpg", "&#123;title}.jpg"}));
+                      TextCase{"Placeholder", "{title}.jpg", "&#123;title}.jpg"}),
+    test::CaseName());
 
 struct UrlCase {
+  const char* name;
   const char* path;
   const char* url;
 };
@@ -60,15 +68,18 @@ TEST_P(PathToUrlTest, EscapesWhatALinkMayNotHold) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PathToUrlTest,
-    ::testing::Values(UrlCase{"../images/M\xC3\xBCller_(1)+it's[2];12:30.jpg",
+    ::testing::Values(UrlCase{"SafeSignsAndUtf8", "../images/M\xC3\xBCller_(1)+it's[2];12:30.jpg",
                               "../images/M\xC3\xBCller_(1)+it's[2];12:30.jpg"},
-                      UrlCase{"say \"cheese\" Nr #5 100%.jpg", "say%20%22cheese%22%20Nr%20%235%20100%25.jpg"},
-                      UrlCase{"what?<b>\\&{x}`\t\x7F.jpg", "what%3F%3Cb%3E%5C%26%7Bx%7D%60%09%7F.jpg"},
-                      UrlCase{"../my images/th #1/a.jpg", "../my%20images/th%20%231/a.jpg"},
+                      UrlCase{"BlanksQuotesHashPercent", "say \"cheese\" Nr #5 100%.jpg",
+                              "say%20%22cheese%22%20Nr%20%235%20100%25.jpg"},
+                      UrlCase{"OtherSignsAndControls", "what?<b>\\&{x}`\t\x7F.jpg",
+                              "what%3F%3Cb%3E%5C%26%7Bx%7D%60%09%7F.jpg"},
+                      UrlCase{"Folders", "../my images/th #1/a.jpg", "../my%20images/th%20%231/a.jpg"},
                       // A colon before the first "/" would start a scheme.
-                      UrlCase{"photo:1.jpg", "photo%3A1.jpg"},
+                      UrlCase{"ColonBeforeTheFirstSlash", "photo:1.jpg", "photo%3A1.jpg"},
                       // Bytes that are not UTF-8 would reach the browser as U+FFFD.
-                      UrlCase{"caf\xE9 \xC3.jpg", "caf%E9%20%C3.jpg"}));
+                      UrlCase{"NotUtf8", "caf\xE9 \xC3.jpg", "caf%E9%20%C3.jpg"}),
+    test::CaseName());
 
 struct ColorCase {
   std::int32_t color;
@@ -87,7 +98,12 @@ INSTANTIATE_TEST_SUITE_P(
                       ColorCase{0xFF0000, "0000FF"}, ColorCase{0x000000, "000000"},
                       ColorCase{0xF5F5F5, "F5F5F5"}, ColorCase{0x123456, "563412"},
                       // Bits above the 24 colour bits name no colour of their own.
-                      ColorCase{0x1FFFFFFF, "FFFFFF"}, ColorCase{0x02123456, "563412"}));
+                      ColorCase{0x1FFFFFFF, "FFFFFF"}, ColorCase{0x02123456, "563412"}),
+    [](const ::testing::TestParamInfo<ColorCase>& tested) {
+      char name[16];
+      std::snprintf(name, sizeof name, "0x%06X", unsigned(tested.param.color));
+      return std::string(name);
+    });
 
 constexpr std::int32_t SystemColor(int index) {
   return std::int32_t(0x80000000u | unsigned(index));

@@ -13,6 +13,7 @@
 #include "ProcessLimits.h"
 #include "PublishFixture.h"
 #include "RenderAhead.h"
+#include "TestNames.h"
 
 namespace tessalune {
 namespace {
@@ -246,7 +247,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "thums/th_p2.jpg"}},
         CancelCase{"Creating image pages",
                    {"image_1.html", "images/p1.bmp", "images/p2.bmp", "index.html", "page_2.html",
-                    "style.css", "thums/th_p1.jpg", "thums/th_p2.jpg"}}));
+                    "style.css", "thums/th_p1.jpg", "thums/th_p2.jpg"}}),
+    [](const ::testing::TestParamInfo<CancelCase>& tested) { return test::TestName(tested.param.step); });
 
 TEST_F(PageGenFilesTest, NoThumbnailsModeLinksThePicturesThemselves) {
   UseProbeTemplate(false, true);

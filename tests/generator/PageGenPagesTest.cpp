@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "PublishFixture.h"
+#include "TestNames.h"
 
 namespace tessalune {
 namespace {
@@ -263,6 +264,7 @@ TEST_F(PageGenPagesTest, CommonPlaceholdersCarryTheStyle) {
 }
 
 struct StyleCase {
+  const char* name;
   bool color, width, height;
   int border, linkSize;
   const char* cellStyle;
@@ -292,15 +294,16 @@ TEST_P(PageGenStyleTest, JoinsTheStylePieces) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, PageGenStyleTest,
     ::testing::Values(
-        StyleCase{true, true, true, 0, 0,
+        StyleCase{"AllCellOptionsNoBorder", true, true, true, 0, 0,
                   " bgcolor=\"FF0000\"  width=\"150\"  height=\"150\" ",
                   " cellspacing=\"2\" cellpadding=\"3\" border=\"0\"", ""},
-        StyleCase{false, false, false, 1, 2, " ",
+        StyleCase{"NoCellOptionsBorderAndLargeLinks", false, false, false, 1, 2, " ",
                   " cellspacing=\"2\" cellpadding=\"3\" border=\"1\" "
                   "bordercolorlight=\"C0C0C0\" bordercolordark=\"808080\" ",
                   " font-size: 120%; font-weight: bold; "},
-        StyleCase{false, true, false, -1, 3, "  width=\"150\" ",
-                  " cellspacing=\"2\" cellpadding=\"3\" border=\"-1\"", ""}));
+        StyleCase{"CellWidthNegativeBorderUnknownLinkSize", false, true, false, -1, 3, "  width=\"150\" ",
+                  " cellspacing=\"2\" cellpadding=\"3\" border=\"-1\"", ""}),
+    test::CaseName());
 
 TEST_F(PageGenPagesTest, EmptyGalleryWritesNoPages) {
   Publish();

@@ -12,6 +12,7 @@
 #include "ImageFixtures.h"
 #include "PublishFixture.h"
 #include "Random.h"
+#include "TestNames.h"
 
 namespace tessalune {
 namespace {
@@ -171,7 +172,8 @@ std::vector<AheadCase> EveryTemplateWithEverySetup() {
   return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Templates, PublishAheadTest, ::testing::ValuesIn(EveryTemplateWithEverySetup()));
+INSTANTIATE_TEST_SUITE_P(Templates, PublishAheadTest, ::testing::ValuesIn(EveryTemplateWithEverySetup()),
+                         test::PrintedName());
 
 }  // namespace
 }  // namespace tessalune

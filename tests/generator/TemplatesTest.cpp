@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The shipped page templates: each publishes into well-formed pages whose
-// links all resolve, and together they use every placeholder.
+// links all resolve, and together they use every placeholder; their
+// screenshots show them as a desktop browser does.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <algorithm>
+#include <array>
 #include <filesystem>
 
 #include "HtmlCheck.h"
 #include "PublishFixture.h"
+#include "TestNames.h"
 
 namespace tessalune {
 namespace {
@@ -145,7 +150,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TemplateCase{"List", {"flat", FlatFolders}},
                       TemplateCase{"Grid", {"odd folders", OddFolders}},
                       TemplateCase{"Frames", {"odd folders", OddFolders}},
-                      TemplateCase{"List", {"odd folders", OddFolders}}));
+                      TemplateCase{"List", {"odd folders", OddFolders}}),
+    test::PrintedName());
 
 TEST(ShippedTemplatesTest, HaveTheirFilesAndTheirKinds) {
   const fs::path root = ShippedTemplates();
@@ -157,6 +163,49 @@ TEST(ShippedTemplatesTest, HaveTheirFilesAndTheirKinds) {
   EXPECT_TRUE(fs::is_regular_file(root / "Frames" / "frameset.html"));
   const std::string list = test::ReadBytes(root / "List" / "page.html");
   EXPECT_NE(list.find("<!--no_thumbnails-->"), std::string::npos);
+}
+
+// A shipped template's screenshot in grey levels.
+QImage Screenshot(const char* name) {
+  const fs::path file = fs::path(ShippedTemplates()) / name / "screenshot.jpg";
+  return QImage(QString::fromStdString(file.string())).convertToFormat(QImage::Format_Grayscale8);
+}
+
+// The dark pixels (text, pictures) in each third of the screenshot's width.
+std::array<int, 3> DarkPixelsPerThird(const QImage& shot) {
+  std::array<int, 3> dark{};
+  for (int y = 0; y < shot.height(); ++y) {
+    for (int x = 0; x < shot.width(); ++x) {
+      if (shot.constScanLine(y)[x] < 128) ++dark[std::size_t(x * 3 / shot.width())];
+    }
+  }
+  return dark;
+}
+
+// Whether a column is darker than the page's background from the top of the
+// screenshot to its bottom: the line between two frames side by side.
+bool HasLineFromTopToBottom(const QImage& shot) {
+  const int background = shot.constScanLine(shot.height() - 1)[0];
+  for (int x = 0; x < shot.width(); ++x) {
+    int y = 0;
+    while (y < shot.height() && shot.constScanLine(y)[x] + 16 < background) ++y;
+    if (y == shot.height()) return true;
+  }
+  return false;
+}
+
+// The publishing dialog shows a screenshot in a box of 150 x 273. Each is a
+// picture of those proportions of the template's first page laid out at a
+// desktop's width: List shows the gallery's three columns side by side and
+// Frames the thumbnails beside the picture, as neither does on a phone.
+TEST(ShippedTemplatesTest, ScreenshotsShowTheDesktopLayoutInTheDialogsProportions) {
+  for (const char* name : {"Grid", "Frames", "List"}) {
+    EXPECT_EQ(Screenshot(name).size(), QSize(600, 1090)) << name;
+  }
+  const std::array<int, 3> list = DarkPixelsPerThird(Screenshot("List"));
+  EXPECT_GT(*std::min_element(list.begin(), list.end()) * 10, *std::max_element(list.begin(), list.end()))
+      << "the List entries stand in one column";
+  EXPECT_TRUE(HasLineFromTopToBottom(Screenshot("Frames"))) << "the Frames frames are stacked";
 }
 
 TEST(ShippedTemplatesTest, TogetherUseEveryPlaceholder) {

@@ -193,6 +193,13 @@ TEST_P(ResampleBitmapTest, MatchesThePixelByPixelDefinition) {
   EXPECT_TRUE(SamePixels(ReferenceResample(src, c.dw, c.dh, c.kernel), dst));
 }
 
+std::string ResampleName(const ::testing::TestParamInfo<ResampleBitmapTest::ParamType>& tested) {
+  const auto& [set, c] = tested.param;
+  const char* const kernels[] = {"Lanczos3", "Hermite", "BSpline"};
+  return test::InstructionSetName(set) + "_" + std::to_string(c.sw) + "x" + std::to_string(c.sh) + "_to_" +
+         std::to_string(c.dw) + "x" + std::to_string(c.dh) + "_" + kernels[c.kernel];
+}
+
 INSTANTIATE_TEST_SUITE_P(Sizes, ResampleBitmapTest,
                          ::testing::Combine(::testing::ValuesIn(test::kInstructionSets),
                                             ::testing::Values(ResampleCase{5, 4, 3, 2, rkLanczos3},
@@ -204,7 +211,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ResampleBitmapTest,
                                                               ResampleCase{6, 1, 3, 4, rkLanczos3},
                                                               ResampleCase{3, 3, 3, 3, rkLanczos3},
                                                               ResampleCase{150, 99, 31, 23, rkLanczos3},
-                                                              ResampleCase{64, 48, 127, 95, rkLanczos3})));
+                                                              ResampleCase{64, 48, 127, 95, rkLanczos3})),
+                         ResampleName);
 
 // A reduction of a picture's size on every instruction set, against the
 // plain one: long lists, several chunks per line, whole transposition tiles.

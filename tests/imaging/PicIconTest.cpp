@@ -122,7 +122,12 @@ INSTANTIATE_TEST_SUITE_P(Table, CalcThumbSizeTest,
                          ::testing::Values(ThumbCase{1000, 750, 128, 96, 127, 95}, ThumbCase{800, 600, 128, 96, 128, 96},
                                            ThumbCase{2000, 3000, 128, 96, 63, 95}, ThumbCase{1200, 1600, 128, 96, 72, 96},
                                            ThumbCase{3000, 2000, 128, 96, 128, 85}, ThumbCase{100, 50, 128, 96, 100, 50},
-                                           ThumbCase{1000, 750, INT_MAX, INT_MAX, 1000, 750}));
+                                           ThumbCase{1000, 750, INT_MAX, INT_MAX, 1000, 750}),
+                         [](const ::testing::TestParamInfo<ThumbCase>& tested) {
+                           const ThumbCase& c = tested.param;
+                           return std::to_string(c.width) + "x" + std::to_string(c.height) + "_within_" +
+                                  std::to_string(c.maxWidth) + "x" + std::to_string(c.maxHeight);
+                         });
 
 TEST_F(PicIconTest, FastModeDecodesAtTheFirstScaleWithinTwiceTheMaxima) {
   icon.Fast = true;
@@ -334,7 +339,10 @@ INSTANTIATE_TEST_SUITE_P(EveryOrientation, PicIconOrientationTest,
                                            OrientationCase{5, "R..G", QSize(72, 96)},
                                            OrientationCase{6, ".RG.", QSize(72, 96)},
                                            OrientationCase{7, ".GR.", QSize(72, 96)},
-                                           OrientationCase{8, "G..R", QSize(72, 96)}));
+                                           OrientationCase{8, "G..R", QSize(72, 96)}),
+                         [](const ::testing::TestParamInfo<OrientationCase>& tested) {
+                           return "Orientation" + std::to_string(tested.param.orientation);
+                         });
 
 TEST_F(PicIconTest, AMalformedOrientationTagIsIgnored) {
   const std::string jpeg = test::MakeJpeg(test::CornerMarkedBitmap(160, 120));

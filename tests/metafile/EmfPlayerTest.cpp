@@ -114,7 +114,11 @@ INSTANTIATE_TEST_SUITE_P(Modes, EmfPolygonFillTest,
                          ::testing::Values(TFillCase{U_ALTERNATE, false, false},
                                            TFillCase{U_WINDING, false, true},
                                            TFillCase{U_ALTERNATE, true, false},
-                                           TFillCase{U_WINDING, true, true}));
+                                           TFillCase{U_WINDING, true, true}),
+                         [](const ::testing::TestParamInfo<TFillCase>& tested) {
+                           return std::string(tested.param.fillMode == U_WINDING ? "Winding" : "Alternate") +
+                                  (tested.param.points16 ? "_16BitPoints" : "_32BitPoints");
+                         });
 
 TEST(EmfPlayerTest, PolyPolygonFillsEveryPolygon) {
   const QImage image = Draw([](TEmfWriter& emf) {

@@ -126,9 +126,19 @@ TEST_P(CloseTest, AModifiedGalleryIsSavedOrNotAsTheUserAnswers) {
   EXPECT_EQ(Find<QMenu>("miReopen").isEnabled(), GetParam().Closed);
 }
 
+std::string AnswerName(const ::testing::TestParamInfo<CloseCase>& tested) {
+  switch (tested.param.Answer) {
+    case mrYes: return "Yes";
+    case mrNo: return "No";
+    case mrCancel: return "Cancel";
+    default: return "Answer" + std::to_string(tested.param.Answer);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Answers, CloseTest,
                          ::testing::Values(CloseCase{mrYes, true, true}, CloseCase{mrNo, true, false},
-                                           CloseCase{mrCancel, false, false}));
+                                           CloseCase{mrCancel, false, false}),
+                         AnswerName);
 
 // Catches the reopen list missing a closed gallery or opening another.
 TEST_F(MainFormTest, AClosedNamedGalleryHeadsTheReopenListAndReopens) {

@@ -110,7 +110,10 @@ INSTANTIATE_TEST_SUITE_P(MovesAndGroups, UnconditionalCommandTest,
                                            UnconditionalCase{"acnMoveDown", {1}},
                                            UnconditionalCase{"acnMoveBottom", {1}},
                                            UnconditionalCase{"acnGroupUp", {0, 1}},
-                                           UnconditionalCase{"acnGroupDown", {0, 1}}));
+                                           UnconditionalCase{"acnGroupDown", {0, 1}}),
+                         [](const ::testing::TestParamInfo<UnconditionalCase>& tested) {
+                           return std::string(tested.param.Command);
+                         });
 
 // Catches dialogs marking the gallery whenever they ran: only a changed
 // checksum counts.

@@ -6,6 +6,8 @@
 #include <climits>
 #include <string>
 
+#include "TestNames.h"
+
 namespace tessalune {
 namespace {
 
@@ -67,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, MakeNewNameTest, ::testing::Values(
     NewNameCase{"lower case only", {.LowerCase = true}, "/p/IMG_0001.JPG", 0, "img_0001.jpg"},
     NewNameCase{"lower case touches A to Z only", {.LowerCase = true}, "\xC3\x84RGER.JPG", 0,
                 "\xC3\x84rger.jpg"},
-    NewNameCase{"nothing on keeps the name", {}, "/p/Photo.JPG", 5, "Photo.JPG"}));
+    NewNameCase{"nothing on keeps the name", {}, "/p/Photo.JPG", 5, "Photo.JPG"}),
+    test::PrintedName());
 // clang-format on
 
 }  // namespace

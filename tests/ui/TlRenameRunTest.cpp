@@ -14,6 +14,7 @@
 #include "RenameTestSupport.h"
 #include "ScriptedPrompt.h"
 #include "StringLib.h"
+#include "TestNames.h"
 
 namespace tessalune {
 namespace {
@@ -139,7 +140,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, RenameRunTest, ::testing::Values(
             {"b.jpg", "image001.jpg"}, {"image002.jpg"}, kNumbered, {mrNo},
             {{"image001.jpg", "b.jpg"}, {"image001_temp0.jpg", "image001.jpg"},
              {"image002.jpg", "other image002.jpg"}},
-            {"image001.jpg", "image001_temp0.jpg"}}));
+            {"image001.jpg", "image001_temp0.jpg"}}),
+    test::PrintedName());
 // clang-format on
 
 // A run in which a new name is the file of another picture of the gallery,
@@ -203,7 +205,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, RenameYieldTest, ::testing::Values(
               {"a.jpg", std::string(250, 'p') + "1.jpg"}, {}, {},
               {.Rename = true, .Prefix = std::string(250, 'p'), .Digits = 1}, {}, {"a.jpg"}},
     YieldCase{"a file another picture reaches through a symbolic link", {"a.jpeg"},
-              {{"l.jpg", "a.jpg"}}, {"a.jpg"}, kJpegToJpg, {}, {"a.jpeg"}}));
+              {{"l.jpg", "a.jpg"}}, {"a.jpg"}, kJpegToJpg, {}, {"a.jpeg"}}),
+    test::PrintedName());
 // clang-format on
 
 TEST(RenameRun, TheOverwriteQuestionNamesTheFileAndYesToAllLastsOneRun) {
