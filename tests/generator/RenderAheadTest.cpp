@@ -63,7 +63,7 @@ TEST_F(RenderAheadTest, GivesEachJobTheStreamOfItsOwnPicture) {
   const auto jobs = Jobs(30);
   TRenderAhead ahead(jobs);
   for (int i = 0; i < 30; ++i) {
-    const std::string stream = ahead.TakeThumbnail(i);
+    const std::string stream = ahead.TakeThumbnail(i).Bytes;
     EXPECT_EQ(stream, Expected(jobs[std::size_t(i)].FileName, kThumbnail)) << i;
   }
 }
@@ -72,7 +72,7 @@ TEST_F(RenderAheadTest, DropsTheJobsPassedOver) {
   const auto jobs = Jobs(20);
   TRenderAhead ahead(jobs);
   for (const int i : {2, 15, 19}) {
-    EXPECT_EQ(ahead.TakeThumbnail(i), Expected(jobs[std::size_t(i)].FileName, kThumbnail)) << i;
+    EXPECT_EQ(ahead.TakeThumbnail(i).Bytes, Expected(jobs[std::size_t(i)].FileName, kThumbnail)) << i;
   }
 }
 
@@ -90,10 +90,10 @@ TEST_F(RenderAheadTest, LoadsEachPictureOnceForItsThumbnailAndItsPicture) {
   const auto jobs = Jobs(16, true, true);
   TRenderAhead ahead(jobs);
   for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(ahead.TakeThumbnail(i), Expected(jobs[std::size_t(i)].FileName, kThumbnail)) << i;
+    EXPECT_EQ(ahead.TakeThumbnail(i).Bytes, Expected(jobs[std::size_t(i)].FileName, kThumbnail)) << i;
   }
   for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(ahead.TakeImage(i), Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
+    EXPECT_EQ(ahead.TakeImage(i).Bytes, Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
   }
   EXPECT_EQ(ahead.Loads(), 16);
 }
@@ -105,7 +105,7 @@ TEST_F(RenderAheadTest, PicturesBeyondAQuarterOfTheBudgetAreMadeAgainInTheirTurn
   TRenderAhead ahead(jobs, 4, 4 * 2 * 3 * 40 * 30 + 100);
   for (int i = 0; i < 12; ++i) ahead.TakeThumbnail(i);
   for (int i = 0; i < 12; ++i) {
-    EXPECT_EQ(ahead.TakeImage(i), Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
+    EXPECT_EQ(ahead.TakeImage(i).Bytes, Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
   }
   EXPECT_GT(ahead.Loads(), 12);
   EXPECT_LT(ahead.Loads(), 24);
@@ -117,7 +117,7 @@ TEST_F(RenderAheadTest, APicturePassedOverForItsThumbnailIsStillMade) {
   ahead.TakeThumbnail(1);
   ahead.TakeThumbnail(8);
   for (const int i : {0, 4, 9}) {
-    EXPECT_EQ(ahead.TakeImage(i), Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
+    EXPECT_EQ(ahead.TakeImage(i).Bytes, Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
   }
 }
 
@@ -138,7 +138,7 @@ TEST_F(RenderAheadTest, HoldsNoMoreBytesAheadThanItsBudget) {
   for (const std::int64_t budget : {2 * picture, picture / 2}) {
     TRenderAhead ahead(jobs, TRenderAhead::ThreadCount(), budget);
     for (int i = 0; i < 24; i += i < 10 ? 1 : 3) {
-      EXPECT_EQ(StreamSize(ahead.TakeThumbnail(i)), QSize(20, 10));
+      EXPECT_EQ(StreamSize(ahead.TakeThumbnail(i).Bytes), QSize(20, 10));
     }
     EXPECT_GT(ahead.PeakBytes(), 0);
     EXPECT_LE(ahead.PeakBytes(), std::max(budget, picture)) << "budget " << budget;
@@ -147,8 +147,10 @@ TEST_F(RenderAheadTest, HoldsNoMoreBytesAheadThanItsBudget) {
 
 TEST_F(RenderAheadTest, UnreadablePictureGivesTheErrorMark) {
   TRenderAhead ahead({{box.File("missing.bmp"), kThumbnail, kImage}});
-  EXPECT_EQ(StreamSize(ahead.TakeThumbnail(0)), QSize(30, 30));
-  EXPECT_EQ(StreamSize(ahead.TakeImage(0)), QSize(30, 30));
+  for (const TRenderedFile& file : {ahead.TakeThumbnail(0), ahead.TakeImage(0)}) {
+    EXPECT_EQ(StreamSize(file.Bytes), QSize(30, 30));
+    EXPECT_TRUE(file.ErrorMark);
+  }
 }
 
 // Any mix of parts, threads, budgets and turns passed over gives each stream
@@ -177,7 +179,7 @@ TEST_F(RenderAheadTest, EveryScheduleGivesTheBytesOfOneThumbnailMaker) {
     for (const bool image : {false, true}) {
       for (std::size_t job = 0; job < jobs.size(); ++job) {
         if (!(image ? jobs[job].Image : jobs[job].Thumbnail) || random() % 4 == 0) continue;
-        const std::string stream = image ? ahead.TakeImage(int(job)) : ahead.TakeThumbnail(int(job));
+        const std::string stream = (image ? ahead.TakeImage(int(job)) : ahead.TakeThumbnail(int(job))).Bytes;
         ASSERT_EQ(stream, (expected[{source[job], image}])) << "round " << round << " job " << job;
       }
     }
