@@ -17,9 +17,10 @@ namespace {
 constexpr std::int64_t kWorkingBytesPerPixel = 8;
 
 // The bitmap of a picture of that many pixels scaled to a size: JPEG streams
-// of it are smaller still.
+// of it are smaller still. Never more than the picture's own bitmap, so that
+// no estimate exceeds a few times MaxPicturePixels().
 std::int64_t ScaledBytes(std::int64_t pixels, const TRenderSize& size) {
-  return 3 * std::min(pixels, std::int64_t{size.MaxWidth} * size.MaxHeight);
+  return 3 * std::clamp(std::int64_t{size.MaxWidth} * size.MaxHeight, std::int64_t{0}, pixels);
 }
 
 }  // namespace
@@ -140,6 +141,8 @@ TRenderAhead::TSlot TRenderAhead::Run(std::size_t turn, TPicIcon& icon, unsigned
     result.Done = true;
     return result;
   }
+  // At most MaxPicturePixels(), whatever a header claims, so the sums below
+  // stay far from overflowing.
   const std::int64_t pixels = DeclaredPixels(job.FileName);
   const std::int64_t image = job.Image ? ScaledBytes(pixels, *job.Image) : 0;
   const bool withImage = t.Part == TPart::Image || (job.Image && Park(t.Job, image));

@@ -5,10 +5,12 @@
 #include <QImage>
 
 #include <algorithm>
+#include <climits>
 #include <map>
 #include <random>
 #include <stdexcept>
 
+#include "ImageFixtures.h"
 #include "PicIcon.h"
 #include "RenderAhead.h"
 #include "TestSupport.h"
@@ -151,6 +153,26 @@ TEST_F(RenderAheadTest, UnreadablePictureGivesTheErrorMark) {
     EXPECT_EQ(StreamSize(file.Bytes), QSize(30, 30));
     EXPECT_TRUE(file.ErrorMark);
   }
+}
+
+// A 64-byte bitmap claiming 2147483647 x -2147483648 pixels counts as the
+// largest picture a decoder would load, loaded alone, and gives the error
+// mark; the pictures after it come as usual.
+TEST_F(RenderAheadTest, AHeaderThatLiesCountsAsTheLargestPicture) {
+  const std::string lying = box.Write("lying.bmp", test::MakeBitmapHeader(INT_MAX, INT_MIN));
+  const auto pictures = Jobs(3, true, true);
+  std::vector<TRenderJob> jobs = {{lying, kThumbnail, kImage}};
+  jobs.insert(jobs.end(), pictures.begin(), pictures.end());
+  TRenderAhead ahead(jobs, 3, std::int64_t{1} << 20);
+  for (const TRenderedFile& file : {ahead.TakeThumbnail(0), ahead.TakeImage(0)}) {
+    EXPECT_EQ(StreamSize(file.Bytes), QSize(30, 30));
+    EXPECT_TRUE(file.ErrorMark);
+  }
+  for (int i = 1; i < 4; ++i) {
+    EXPECT_EQ(ahead.TakeImage(i).Bytes, Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
+  }
+  EXPECT_GE(ahead.PeakBytes(), 8 * MaxPicturePixels());
+  EXPECT_LT(ahead.PeakBytes(), 9 * MaxPicturePixels());
 }
 
 // Any mix of parts, threads, budgets and turns passed over gives each stream
