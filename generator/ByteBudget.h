@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -17,7 +18,8 @@ namespace tessalune {
 // runs, alone.
 class TByteBudget {
 public:
-  explicit TByteBudget(std::int64_t limit) : limit_(limit) {}
+  // A limit below 0 counts as 0: every request then runs alone.
+  explicit TByteBudget(std::int64_t limit) : limit_(std::max<std::int64_t>(limit, 0)) {}
 
   // Grants the bytes when it is the ticket's turn and they fit; false, and
   // nothing held, otherwise.
@@ -38,7 +40,8 @@ public:
   std::int64_t Peak() const;
 
 private:
-  bool Fits(std::int64_t bytes) const { return held_ == 0 || held_ + bytes <= limit_; }
+  // Written so that no request, however large, overflows the sum.
+  bool Fits(std::int64_t bytes) const { return held_ == 0 || bytes <= limit_ - held_; }
   // Holds the bytes for the ticket whose turn it is.
   void Grant(std::int64_t bytes);
   // Moves the turn past the forfeited tickets and wakes the waiters.

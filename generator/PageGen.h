@@ -17,6 +17,7 @@ class TPicGallery;
 class TPicIcon;
 class TRenderAhead;
 struct TRenderSize;
+struct TRenderedFile;
 
 // Ends a publish that the progress handler stopped. It never leaves
 // TPageGenerator::Publish.
@@ -67,6 +68,11 @@ public:
   bool IsFrameset() const { return isFrameset_; }
   bool NoThumbnails() const { return noThumbnails_; }
   int PageCount() const { return pageCount_; }
+  // The pictures of the last run that could not be read, by their file
+  // names, in gallery order and each once: those whose thumbnail or
+  // converted picture shows the error mark, and those whose copy found no
+  // file to read. A stopped run names those handled before the stop.
+  std::vector<std::string> UnreadablePictures() const;
 
   // The published file names, from the gallery of the last run.
   std::string GetThumbnailName(const std::string& name) const;
@@ -102,8 +108,9 @@ private:
   void CopyTemplateFiles();
   void WriteThumbnail(int index, const std::string& target);
   void WriteImage(int index, const std::string& target);
-  void LoadAndSave(int index, const TRenderSize& size, const std::string& target);
-  void CopyOneFile(const std::string& source, const std::string& dest) const;
+  TRenderedFile Render(int index, const TRenderSize& size);
+  void WriteRendered(int index, const std::string& target, const TRenderedFile& file);
+  bool CopyOneFile(const std::string& source, const std::string& dest) const;
   TRenderSize ThumbnailSize() const;
   TRenderSize ImageSize() const;
   std::string ThumbnailTarget(int index) const;
@@ -156,6 +163,7 @@ private:
   // where it makes its converted picture; -1 otherwise.
   std::vector<int> thumbnailJobs_;
   std::vector<int> imageJobs_;
+  std::vector<bool> unreadable_;  // per picture
 };
 
 }  // namespace tessalune

@@ -172,7 +172,7 @@ void TPageGenerator::CopyImages() {
     } else {
       picture.WorkFileName = picture.FileName;
       if (gallery_->OverrideFiles() || !FileExists(dest)) {
-        CopyOneFile(picture.FileName, dest);
+        if (!CopyOneFile(picture.FileName, dest)) unreadable_[std::size_t(i)] = true;
         DoProgress("Copying images", i, ImageCount());
       }
     }
@@ -208,39 +208,42 @@ void TPageGenerator::CopyTemplateFiles() {
 
 void TPageGenerator::WriteThumbnail(int index, const std::string& target) {
   const int job = thumbnailJobs_[std::size_t(index)];
-  if (renderAhead_ && job >= 0) {
-    WriteFileBytes(target, renderAhead_->TakeThumbnail(job));
-  } else {
-    LoadAndSave(index, ThumbnailSize(), target);
-  }
+  WriteRendered(index, target,
+                renderAhead_ && job >= 0 ? renderAhead_->TakeThumbnail(job) : Render(index, ThumbnailSize()));
 }
 
 void TPageGenerator::WriteImage(int index, const std::string& target) {
   const int job = imageJobs_[std::size_t(index)];
-  if (renderAhead_ && job >= 0) {
-    WriteFileBytes(target, renderAhead_->TakeImage(job));
-  } else {
-    LoadAndSave(index, ImageSize(), target);
-  }
+  WriteRendered(index, target, renderAhead_ && job >= 0 ? renderAhead_->TakeImage(job) : Render(index, ImageSize()));
 }
 
-void TPageGenerator::LoadAndSave(int index, const TRenderSize& size, const std::string& target) {
+// The picture loaded on this thread, as TPicIcon::SaveToFile writes it.
+TRenderedFile TPageGenerator::Render(int index, const TRenderSize& size) {
   SetUpIcon(*iconMaker_, size);
   iconMaker_->Threads = Threads;
   iconMaker_->LoadFromFile(PictureFileName(index));
-  iconMaker_->SaveToFile(target);
+  return {iconMaker_->SaveToStream(), iconMaker_->PictureWidth == 0};
+}
+
+void TPageGenerator::WriteRendered(int index, const std::string& target, const TRenderedFile& file) {
+  WriteFileBytes(target, file.Bytes);
+  if (file.ErrorMark) unreadable_[std::size_t(index)] = true;
 }
 
 // A copy that cannot be made is no error: the pages still link the file.
-void TPageGenerator::CopyOneFile(const std::string& source, const std::string& dest) const {
+// False when the source could not be read.
+bool TPageGenerator::CopyOneFile(const std::string& source, const std::string& dest) const {
   if (!guard_.MayWrite(dest)) {
-    return;
+    return true;
   }
   try {
     ReplaceFileByCopy(source, dest);
+  } catch (const EFOpenError&) {
+    return false;
   } catch (const Exception&) {
     // The previous copy, if any, stays whole.
   }
+  return true;
 }
 
 }  // namespace tessalune

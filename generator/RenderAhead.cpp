@@ -17,9 +17,10 @@ namespace {
 constexpr std::int64_t kWorkingBytesPerPixel = 8;
 
 // The bitmap of a picture of that many pixels scaled to a size: JPEG streams
-// of it are smaller still.
+// of it are smaller still. Never more than the picture's own bitmap, so that
+// no estimate exceeds a few times MaxPicturePixels().
 std::int64_t ScaledBytes(std::int64_t pixels, const TRenderSize& size) {
-  return 3 * std::min(pixels, std::int64_t{size.MaxWidth} * size.MaxHeight);
+  return 3 * std::clamp(std::int64_t{size.MaxWidth} * size.MaxHeight, std::int64_t{0}, pixels);
 }
 
 }  // namespace
@@ -140,6 +141,8 @@ TRenderAhead::TSlot TRenderAhead::Run(std::size_t turn, TPicIcon& icon, unsigned
     result.Done = true;
     return result;
   }
+  // At most MaxPicturePixels(), whatever a header claims, so the sums below
+  // stay far from overflowing.
   const std::int64_t pixels = DeclaredPixels(job.FileName);
   const std::int64_t image = job.Image ? ScaledBytes(pixels, *job.Image) : 0;
   const bool withImage = t.Part == TPart::Image || (job.Image && Park(t.Job, image));
@@ -154,10 +157,10 @@ TRenderAhead::TSlot TRenderAhead::Run(std::size_t turn, TPicIcon& icon, unsigned
   Render(t, withImage, icon, result);
   const TStream& own = t.Part == TPart::Thumbnail ? result.Thumbnail : result.Image;
   // Streams are far smaller than the bitmaps the estimate counts.
-  result.Bytes = std::min(std::int64_t(own.Bytes.size()), working);
+  result.Bytes = std::min(std::int64_t(own.File.Bytes.size()), working);
   budget_.Release(working - result.Bytes);
   if (t.Part == TPart::Thumbnail && withImage) {
-    result.ParkedBytes = std::min(std::int64_t(result.Image.Bytes.size()), image);
+    result.ParkedBytes = std::min(std::int64_t(result.Image.File.Bytes.size()), image);
     Unpark(image - result.ParkedBytes);
   }
   result.Done = true;
@@ -174,13 +177,14 @@ void TRenderAhead::Render(const TTurn& turn, bool withImage, TPicIcon& icon, TSl
     std::vector<QSize> maxima;
     for (const auto& [size, stream] : files) maxima.emplace_back(size->MaxWidth, size->MaxHeight);
     icon.Fast = false;
-    const std::vector<TBitmap> bitmaps = icon.LoadFromFile(job.FileName, maxima);
+    const std::vector<TIconBitmap> made = icon.LoadFromFile(job.FileName, maxima);
     ++loads_;
     for (std::size_t i = 0; i < files.size(); ++i) {
-      icon.Bitmap = bitmaps[i];
+      icon.Bitmap = made[i].Bitmap;
       icon.Quality = files[i].first->Quality;
+      files[i].second->File.ErrorMark = made[i].ErrorMark;
       try {
-        files[i].second->Bytes = icon.SaveToStream();
+        files[i].second->File.Bytes = icon.SaveToStream();
       } catch (...) {
         files[i].second->Error = std::current_exception();
       }
@@ -261,7 +265,7 @@ void TRenderAhead::Drop(std::size_t turn) {
   budget_.Forfeit(turn);
 }
 
-std::string TRenderAhead::TakeThumbnail(int job) {
+TRenderedFile TRenderAhead::TakeThumbnail(int job) {
   const std::size_t turn = thumbnailTurn_.at(std::size_t(job));
   if (turn >= firstImageTurn_) throw std::logic_error("no thumbnail to take");
   std::unique_lock lock(mutex_);
@@ -276,7 +280,7 @@ std::string TRenderAhead::TakeThumbnail(int job) {
   return Deliver(std::move(stream));
 }
 
-std::string TRenderAhead::TakeImage(int job) {
+TRenderedFile TRenderAhead::TakeImage(int job) {
   const std::size_t turn = imageTurn_.at(std::size_t(job));
   if (turn >= turns_.size()) throw std::logic_error("no picture to take");
   std::unique_lock lock(mutex_);
@@ -314,9 +318,9 @@ void TRenderAhead::ReleaseParked(TSlot& slot) {
   slot.Image = {};
 }
 
-std::string TRenderAhead::Deliver(TStream stream) {
+TRenderedFile TRenderAhead::Deliver(TStream stream) {
   if (stream.Error) std::rethrow_exception(stream.Error);
-  return std::move(stream.Bytes);
+  return std::move(stream.File);
 }
 
 }  // namespace tessalune

@@ -33,6 +33,13 @@ struct TRenderJob {
   std::optional<TRenderSize> Image;
 };
 
+// A file the publisher writes: the JPEG stream, and whether it shows the
+// error mark because the picture could not be read or scaled.
+struct TRenderedFile {
+  std::string Bytes;
+  bool ErrorMark = false;
+};
+
 // Gives a thumbnail maker the settings of a size, in publishing quality.
 void SetUpIcon(TPicIcon& icon, const TRenderSize& size);
 
@@ -68,10 +75,10 @@ public:
   // or what it would raise. Every stream of an earlier turn not taken is
   // dropped. The job must have a thumbnail, and no picture may have been
   // taken yet.
-  std::string TakeThumbnail(int job);
+  TRenderedFile TakeThumbnail(int job);
   // The same for the job's converted picture; no thumbnail can be taken
   // afterwards.
-  std::string TakeImage(int job);
+  TRenderedFile TakeImage(int job);
 
   // One worker per core, at most 16.
   static unsigned ThreadCount();
@@ -94,7 +101,7 @@ private:
     TPart Part;
   };
   struct TStream {
-    std::string Bytes;
+    TRenderedFile File;
     std::exception_ptr Error;
   };
   struct TSlot {
@@ -120,7 +127,7 @@ private:
   // budget it took, or the picture parked in it.
   void ReleaseOwn(TSlot& slot);
   void ReleaseParked(TSlot& slot);
-  std::string Deliver(TStream stream);
+  TRenderedFile Deliver(TStream stream);
 
   std::vector<TRenderJob> jobs_;
   std::vector<TTurn> turns_;

@@ -26,6 +26,11 @@ void CheckPictureSize(std::int64_t width, std::int64_t height) {
   }
 }
 
+std::int64_t ClampedPixels(std::int64_t width, std::int64_t height) {
+  if (width <= 0 || height <= 0) return 0;
+  return width > kMaxPicturePixels / height ? kMaxPicturePixels : width * height;
+}
+
 TBitmap NewBitmap(int width, int height, TNewPixels pixels) {
   CheckPictureSize(width, height);
   if (width == 0 || height == 0) return TBitmap();

@@ -34,6 +34,11 @@ std::int64_t MaxPicturePixels();
 // buffer is made.
 void CheckPictureSize(std::int64_t width, std::int64_t height);
 
+// width x height as a header declares them, held to what a picture may hold:
+// 0 when a side is 0 or less, at most MaxPicturePixels(). Never overflows,
+// whatever the header claims.
+std::int64_t ClampedPixels(std::int64_t width, std::int64_t height);
+
 // Whether a new bitmap is painted white or left for a decoder to fill.
 enum class TNewPixels { White, Undefined };
 

@@ -94,7 +94,7 @@ unsigned LoadThreads(unsigned requested) {
 
 void TPicIcon::LoadFromFile(const std::string& FileName) { LoadFromFile(FileName, {QSize(MaxWidth, MaxHeight)}); }
 
-std::vector<TBitmap> TPicIcon::LoadFromFile(const std::string& FileName, const std::vector<QSize>& maxima) {
+std::vector<TIconBitmap> TPicIcon::LoadFromFile(const std::string& FileName, const std::vector<QSize>& maxima) {
   Bitmap = TBitmap();
   fullPictureKey_ = 0;
   try {
@@ -103,31 +103,30 @@ std::vector<TBitmap> TPicIcon::LoadFromFile(const std::string& FileName, const s
     // An empty picture gives the error mark below.
     Picture.Clear();
   }
-  std::vector<TBitmap> made(maxima.size());
+  std::vector<TIconBitmap> made(maxima.size());
   if (made.empty()) return made;
-  std::vector<TBitmap*> scaled;  // made from the full picture, all in one pass
-  bool lastMade = false;
+  std::vector<TIconBitmap*> scaled;  // made from the full picture, all in one pass
   for (std::size_t i = 0; i < maxima.size(); ++i) {
     MaxWidth = maxima[i].width();
     MaxHeight = maxima[i].height();
-    lastMade = MakeOrPlan(made[i], scaled);
+    MakeOrPlan(made[i], scaled);
   }
-  const std::vector<std::exception_ptr> errors = ScaleFullPicture(scaled);
+  std::vector<TBitmap*> targets;
+  for (TIconBitmap* target : scaled) targets.push_back(&target->Bitmap);
+  const std::vector<std::exception_ptr> errors = ScaleFullPicture(targets);
   for (std::size_t k = 0; k < scaled.size(); ++k) {
-    if (!errors[k]) continue;
-    *scaled[k] = ErrorMark();
-    if (scaled[k] == &made.back()) lastMade = false;
+    if (errors[k]) *scaled[k] = {ErrorMark(), true};
   }
-  Bitmap = made.back();
-  PictureWidth = lastMade ? Picture.Width() : 0;
-  PictureHeight = lastMade ? Picture.Height() : 0;
+  Bitmap = made.back().Bitmap;
+  PictureWidth = made.back().ErrorMark ? 0 : Picture.Width();
+  PictureHeight = made.back().ErrorMark ? 0 : Picture.Height();
   return made;
 }
 
 // Makes the bitmap at the current maxima, or only a blank of its size where
 // the full picture is to be scaled into it; the error mark when neither can
 // be had.
-bool TPicIcon::MakeOrPlan(TBitmap& made, std::vector<TBitmap*>& scaled) {
+void TPicIcon::MakeOrPlan(TIconBitmap& made, std::vector<TIconBitmap*>& scaled) {
   Bitmap = TBitmap();
   try {
     PictureWidth = Picture.Width();
@@ -135,19 +134,17 @@ bool TPicIcon::MakeOrPlan(TBitmap& made, std::vector<TBitmap*>& scaled) {
     CalcThumbSize();
     const bool scales = ScalesFullPicture();
     if (scales) {
-      made = NewBitmap(ThumbWidth, ThumbHeight);
+      made.Bitmap = NewBitmap(ThumbWidth, ThumbHeight);
     } else {
       MakeThumbnail();
-      made = Bitmap;
+      made.Bitmap = Bitmap;
     }
     // A thumb side truncated to 0 leaves nothing to show: that is a picture
     // that could not be scaled, not an empty success.
-    if (made.isNull()) throw Exception("Picture too small to scale");
+    if (made.Bitmap.isNull()) throw Exception("Picture too small to scale");
     if (scales) scaled.push_back(&made);
-    return true;
   } catch (...) {
-    made = ErrorMark();
-    return false;
+    made = {ErrorMark(), true};
   }
 }
 

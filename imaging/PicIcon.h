@@ -13,6 +13,13 @@
 
 namespace tessalune {
 
+// A bitmap that a load made, and whether it is the error mark: the picture
+// could not be read, or not scaled to that size.
+struct TIconBitmap {
+  TBitmap Bitmap;
+  bool ErrorMark = false;
+};
+
 // The thumbnail maker and JPEG writer: loads a picture, scales it into the
 // largest size within MaxWidth x MaxHeight without enlarging it (fast
 // preview or publishing quality), draws an error mark for a picture it
@@ -39,12 +46,13 @@ public:
   // Makes Bitmap from the file; never raises. A picture that cannot be read
   // or scaled gives the error mark and a picture size of 0 x 0.
   void LoadFromFile(const std::string& FileName);
-  // Makes what LoadFromFile makes at each of the maxima in turn, from one
-  // read of the file: in publishing quality a picture is decoded once at
-  // full scale and scaled to all of them in one pass over its rows. Bitmap,
-  // the maxima and the size fields are left as the last of them leaves them;
-  // without maxima, nothing is made. Never raises.
-  std::vector<TBitmap> LoadFromFile(const std::string& FileName, const std::vector<QSize>& maxima);
+  // Makes what LoadFromFile makes at each of the maxima in turn, each marked
+  // when it is the error mark, from one read of the file: in publishing
+  // quality a picture is decoded once at full scale and scaled to all of
+  // them in one pass over its rows. Bitmap, the maxima and the size fields
+  // are left as the last of them leaves them; without maxima, nothing is
+  // made. Never raises.
+  std::vector<TIconBitmap> LoadFromFile(const std::string& FileName, const std::vector<QSize>& maxima);
   // Writes Bitmap as a progressive JPEG of Quality; a bitmap without pixels
   // gives an empty file. An existing file is replaced only once the new one
   // is complete. Raises "Cannot create file %s", "JPEG error #%d", or the
@@ -63,7 +71,7 @@ public:
   void DrawErrorMark();
 
 private:
-  bool MakeOrPlan(TBitmap& made, std::vector<TBitmap*>& scaled);
+  void MakeOrPlan(TIconBitmap& made, std::vector<TIconBitmap*>& scaled);
   TBitmap ErrorMark();
   bool ScalesFullPicture() const;
   // Resamples the full picture into every target at once; what that raised

@@ -13,7 +13,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
@@ -60,21 +59,25 @@ constexpr std::size_t kJpegHead = std::size_t{256} << 10;
 TBitmapHeader ReadBitmapHeader(const std::string& bytes) {
   constexpr std::size_t kFileHeader = 14;
   const bool core = LittleEndian(bytes, kFileHeader, 4) == 12;
-  return {LittleEndian(bytes, 10, 4),
-          core ? LittleEndian(bytes, 18, 2) : static_cast<std::int32_t>(LittleEndian(bytes, 18, 4)),
-          core ? LittleEndian(bytes, 20, 2) : static_cast<std::int32_t>(LittleEndian(bytes, 22, 4)),
-          LittleEndian(bytes, core ? 24 : 28, 2),
+  // Core headers hold unsigned 16-bit sides, the others signed 32-bit ones.
+  const auto side = [&](std::size_t coreAt, std::size_t at) -> std::int64_t {
+    if (core) return LittleEndian(bytes, coreAt, 2);
+    return static_cast<std::int32_t>(LittleEndian(bytes, at, 4));
+  };
+  return {LittleEndian(bytes, 10, 4), side(18, 18), side(20, 22), LittleEndian(bytes, core ? 24 : 28, 2),
           core || bytes.size() < 34 ? 0 : LittleEndian(bytes, 30, 4)};
 }
 
-// Qt's bitmap reader fills the rows of a truncated file with black; a file
-// too short for the pixels its uncompressed header promises is refused.
+// A header that declares more than a picture may hold is refused before
+// Qt's reader sees it. Qt's bitmap reader fills the rows of a truncated file
+// with black; a file too short for the pixels its uncompressed header
+// promises is refused.
 void CheckBitmapComplete(const std::string& bytes) {
   if (bytes.size() < kBitmapHeaders) throw Exception("Bitmap image is not valid");
   const TBitmapHeader header = ReadBitmapHeader(bytes);
-  if (header.compression != 0 && header.compression != 3) return;  // run-length data has no fixed size
   if (header.width < 0 || header.bitCount > 32) throw Exception("Bitmap image is not valid");
   CheckPictureSize(header.width, std::abs(header.height));
+  if (header.compression != 0 && header.compression != 3) return;  // run-length data has no fixed size
   const std::int64_t rowBytes = (header.width * header.bitCount + 31) / 32 * 4;
   if (static_cast<std::int64_t>(bytes.size()) < header.offset + rowBytes * std::abs(header.height)) {
     throw Exception("Bitmap image is not valid");
@@ -176,18 +179,18 @@ std::int64_t DeclaredPixels(const std::string& fileName) {
       } catch (const std::exception&) {
         jpeg.LoadFromFile(fileName);
       }
-      return std::int64_t{jpeg.Width()} * jpeg.Height();
+      return ClampedPixels(jpeg.Width(), jpeg.Height());
     }
     if (kind == "gif") {
       // The logical screen, which the decoded picture covers.
       const std::string head = ReadFileHead(fileName, 10);
-      return head.size() < 10 ? 0 : std::int64_t{LittleEndian(head, 6, 2)} * LittleEndian(head, 8, 2);
+      return head.size() < 10 ? 0 : ClampedPixels(LittleEndian(head, 6, 2), LittleEndian(head, 8, 2));
     }
     if (kind == "bmp") {
       const std::string head = ReadFileHead(fileName, kBitmapHeaders + 4);
       if (head.size() < kBitmapHeaders) return 0;
       const TBitmapHeader header = ReadBitmapHeader(head);
-      return std::max<std::int64_t>(header.width, 0) * std::abs(header.height);
+      return ClampedPixels(header.width, std::abs(header.height));
     }
   } catch (const std::exception&) {
     // Unreadable: loading it will hold nothing either.

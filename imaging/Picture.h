@@ -43,9 +43,11 @@ private:
 };
 
 // The number of pixels a picture file says it has, read from its header
-// without decoding the picture: a measure of the memory loading it takes. 0
-// when the file cannot be read, and for kinds whose memory does not grow with
-// the picture (icons are small, metafiles are drawn at the size asked for).
+// without decoding the picture: a measure of the memory loading it takes,
+// held to MaxPicturePixels() whatever the header claims. 0 when the file
+// cannot be read or declares no pixels, and for kinds whose memory does not
+// grow with the picture (icons are small, metafiles are drawn at the size
+// asked for).
 std::int64_t DeclaredPixels(const std::string& fileName);
 
 }  // namespace tessalune

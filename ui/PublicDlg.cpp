@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include "AsciiText.h"
 #include "EditLib.h"
 #include "ErrorDisplay.h"
 #include "FileLib.h"
@@ -203,8 +204,10 @@ void TfrmPublic::btnResetClick() {
   btnReset->setEnabled(false);
 }
 
+// The folder opened is the one Publish would publish into: the text without
+// blanks at its ends, "~/" standing for the home folder.
 void TfrmPublic::btnBrowseOutFolderClick() {
-  const std::string folder = edtOutFolder->text().toStdString();
+  const std::string folder = Trim(edtOutFolder->text().toStdString());
   pdgOutFolder->SetDirectory(folder.empty() ? "/" : ExpandHomeFolder(folder));
   if (pdgOutFolder->Execute()) edtOutFolder->setText(QString::fromStdString(pdgOutFolder->Directory()));
 }

@@ -17,6 +17,7 @@
 #include "PublicDlg.h"
 #include "ShellLib.h"
 #include "ShellOpen.h"
+#include "StringLib.h"
 #include "UserPrompt.h"
 
 namespace tessalune {
@@ -28,6 +29,14 @@ constexpr std::string_view kPathCharacters = ".\\/:*?\"<>|";
 bool IsFile(const std::string& path) {
   std::error_code unreadable;
   return std::filesystem::is_regular_file(path, unreadable);
+}
+
+// Names the pictures that went out as the error mark, so that the user
+// learns of them before the browser shows them.
+void WarnOfUnreadable(const std::vector<std::string>& pictures) {
+  if (pictures.empty()) return;
+  MessageDlg("These pictures could not be read and were published as an error mark:\n" + NameLines(pictures),
+             TMsgDlgType::mtWarning, mbOK);
 }
 
 }  // namespace
@@ -126,6 +135,7 @@ bool TfrmPublic::CheckTemplate() {
 
 // The progress window and the generator are gone before an error of the run
 // goes on to the error display; the dialog stays open whatever the outcome.
+// A complete or stopped run names the pictures it could not read.
 void TfrmPublic::PublishGallery() {
   TPageGenerator generator;
   generator.OnProgress = [this](TPageGenerator&, const std::string& msg, int percent, bool& cancel) {
@@ -139,7 +149,9 @@ void TfrmPublic::PublishGallery() {
     FinishProgress();
     throw;
   }
-  if (!FinishProgress() && Gallery->LaunchBrouser()) ShellOpenFile(FirstPagePathOf(*Gallery));
+  const bool cancelled = FinishProgress();
+  WarnOfUnreadable(generator.UnreadablePictures());
+  if (!cancelled && Gallery->LaunchBrouser()) ShellOpenFile(FirstPagePathOf(*Gallery));
 }
 
 // Hides and frees the progress window; true when the run was cancelled.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <thread>
 
 namespace tessalune {
@@ -13,6 +15,7 @@ TEST(ByteBudgetTest, ServesTicketsInOrderWithinItsLimit) {
   EXPECT_FALSE(budget.TryAcquire(1, 10)) << "not its turn yet";
   EXPECT_TRUE(budget.TryAcquire(0, 60));
   EXPECT_FALSE(budget.TryAcquire(1, 60)) << "beyond the limit";
+  EXPECT_FALSE(budget.TryAcquire(1, std::numeric_limits<std::int64_t>::max())) << "however far beyond";
   budget.Forfeit(2);
   EXPECT_FALSE(budget.TryAcquire(3, 1)) << "a small request does not overtake a large one";
   budget.Release(60);

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Publishing with pictures loaded ahead on worker threads writes exactly what
 // publishing on the calling thread alone writes: the same files with the
-// same bytes, the same reports in the same order, the same links, and, when
-// the run is stopped at any report or ends in an error, the same files left.
+// same bytes, the same reports in the same order, the same links, the same
+// pictures named unreadable, and, when the run is stopped at any report or
+// ends in an error, the same files left.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -25,6 +26,7 @@ struct Outcome {
   std::vector<Report> reports;
   std::map<std::string, std::string> files;  // relative path, bytes
   std::vector<std::string> workFiles;
+  std::vector<std::string> unreadable;
   std::string error;
   bool operator==(const Outcome&) const = default;
 };
@@ -133,6 +135,7 @@ protected:
       outcome.error = error.what();
     }
     for (const std::string& file : OutputFiles()) outcome.files[file] = Out(file);
+    outcome.unreadable = publisher.UnreadablePictures();
     for (int i = 0; i < gallery.GetImageCount(); ++i) {
       outcome.workFiles.push_back(gallery.GetImageFile(i)->WorkFileName);
       gallery.GetImageFile(i)->WorkFileName.clear();

@@ -5,10 +5,12 @@
 #include <QImage>
 
 #include <algorithm>
+#include <climits>
 #include <map>
 #include <random>
 #include <stdexcept>
 
+#include "ImageFixtures.h"
 #include "PicIcon.h"
 #include "RenderAhead.h"
 #include "TestSupport.h"
@@ -63,7 +65,7 @@ TEST_F(RenderAheadTest, GivesEachJobTheStreamOfItsOwnPicture) {
   const auto jobs = Jobs(30);
   TRenderAhead ahead(jobs);
   for (int i = 0; i < 30; ++i) {
-    const std::string stream = ahead.TakeThumbnail(i);
+    const std::string stream = ahead.TakeThumbnail(i).Bytes;
     EXPECT_EQ(stream, Expected(jobs[std::size_t(i)].FileName, kThumbnail)) << i;
   }
 }
@@ -72,28 +74,34 @@ TEST_F(RenderAheadTest, DropsTheJobsPassedOver) {
   const auto jobs = Jobs(20);
   TRenderAhead ahead(jobs);
   for (const int i : {2, 15, 19}) {
-    EXPECT_EQ(ahead.TakeThumbnail(i), Expected(jobs[std::size_t(i)].FileName, kThumbnail)) << i;
+    EXPECT_EQ(ahead.TakeThumbnail(i).Bytes, Expected(jobs[std::size_t(i)].FileName, kThumbnail)) << i;
   }
 }
 
+// The workers load only a few pictures beyond those taken, and destroying
+// the object with most jobs left returns.
 TEST_F(RenderAheadTest, StopsWithJobsLeft) {
   const auto jobs = Jobs(40, true, true);
   for (int taken = 0; taken < 3; ++taken) {
-    TRenderAhead ahead(jobs);
-    for (int i = 0; i < taken; ++i) ahead.TakeThumbnail(i);
-    if (taken == 2) ahead.TakeImage(0);
+    TRenderAhead ahead(jobs, 2);
+    for (int i = 0; i < taken; ++i) {
+      EXPECT_EQ(ahead.TakeThumbnail(i).Bytes, Expected(jobs[std::size_t(i)].FileName, kThumbnail)) << i;
+    }
+    if (taken == 2) {
+      EXPECT_EQ(ahead.TakeImage(0).Bytes, Expected(jobs[0].FileName, kImage));
+    }
+    EXPECT_LT(ahead.Loads(), 20) << taken << " taken";
   }
-  SUCCEED();
 }
 
 TEST_F(RenderAheadTest, LoadsEachPictureOnceForItsThumbnailAndItsPicture) {
   const auto jobs = Jobs(16, true, true);
   TRenderAhead ahead(jobs);
   for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(ahead.TakeThumbnail(i), Expected(jobs[std::size_t(i)].FileName, kThumbnail)) << i;
+    EXPECT_EQ(ahead.TakeThumbnail(i).Bytes, Expected(jobs[std::size_t(i)].FileName, kThumbnail)) << i;
   }
   for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(ahead.TakeImage(i), Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
+    EXPECT_EQ(ahead.TakeImage(i).Bytes, Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
   }
   EXPECT_EQ(ahead.Loads(), 16);
 }
@@ -105,7 +113,7 @@ TEST_F(RenderAheadTest, PicturesBeyondAQuarterOfTheBudgetAreMadeAgainInTheirTurn
   TRenderAhead ahead(jobs, 4, 4 * 2 * 3 * 40 * 30 + 100);
   for (int i = 0; i < 12; ++i) ahead.TakeThumbnail(i);
   for (int i = 0; i < 12; ++i) {
-    EXPECT_EQ(ahead.TakeImage(i), Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
+    EXPECT_EQ(ahead.TakeImage(i).Bytes, Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
   }
   EXPECT_GT(ahead.Loads(), 12);
   EXPECT_LT(ahead.Loads(), 24);
@@ -117,7 +125,7 @@ TEST_F(RenderAheadTest, APicturePassedOverForItsThumbnailIsStillMade) {
   ahead.TakeThumbnail(1);
   ahead.TakeThumbnail(8);
   for (const int i : {0, 4, 9}) {
-    EXPECT_EQ(ahead.TakeImage(i), Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
+    EXPECT_EQ(ahead.TakeImage(i).Bytes, Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
   }
 }
 
@@ -138,7 +146,7 @@ TEST_F(RenderAheadTest, HoldsNoMoreBytesAheadThanItsBudget) {
   for (const std::int64_t budget : {2 * picture, picture / 2}) {
     TRenderAhead ahead(jobs, TRenderAhead::ThreadCount(), budget);
     for (int i = 0; i < 24; i += i < 10 ? 1 : 3) {
-      EXPECT_EQ(StreamSize(ahead.TakeThumbnail(i)), QSize(20, 10));
+      EXPECT_EQ(StreamSize(ahead.TakeThumbnail(i).Bytes), QSize(20, 10));
     }
     EXPECT_GT(ahead.PeakBytes(), 0);
     EXPECT_LE(ahead.PeakBytes(), std::max(budget, picture)) << "budget " << budget;
@@ -147,8 +155,30 @@ TEST_F(RenderAheadTest, HoldsNoMoreBytesAheadThanItsBudget) {
 
 TEST_F(RenderAheadTest, UnreadablePictureGivesTheErrorMark) {
   TRenderAhead ahead({{box.File("missing.bmp"), kThumbnail, kImage}});
-  EXPECT_EQ(StreamSize(ahead.TakeThumbnail(0)), QSize(30, 30));
-  EXPECT_EQ(StreamSize(ahead.TakeImage(0)), QSize(30, 30));
+  for (const TRenderedFile& file : {ahead.TakeThumbnail(0), ahead.TakeImage(0)}) {
+    EXPECT_EQ(StreamSize(file.Bytes), QSize(30, 30));
+    EXPECT_TRUE(file.ErrorMark);
+  }
+}
+
+// A 64-byte bitmap claiming 2147483647 x -2147483648 pixels counts as the
+// largest picture a decoder would load, loaded alone, and gives the error
+// mark; the pictures after it come as usual.
+TEST_F(RenderAheadTest, AHeaderThatLiesCountsAsTheLargestPicture) {
+  const std::string lying = box.Write("lying.bmp", test::MakeBitmapHeader(INT_MAX, INT_MIN));
+  const auto pictures = Jobs(3, true, true);
+  std::vector<TRenderJob> jobs = {{lying, kThumbnail, kImage}};
+  jobs.insert(jobs.end(), pictures.begin(), pictures.end());
+  TRenderAhead ahead(jobs, 3, std::int64_t{1} << 20);
+  for (const TRenderedFile& file : {ahead.TakeThumbnail(0), ahead.TakeImage(0)}) {
+    EXPECT_EQ(StreamSize(file.Bytes), QSize(30, 30));
+    EXPECT_TRUE(file.ErrorMark);
+  }
+  for (int i = 1; i < 4; ++i) {
+    EXPECT_EQ(ahead.TakeImage(i).Bytes, Expected(jobs[std::size_t(i)].FileName, kImage)) << i;
+  }
+  EXPECT_GE(ahead.PeakBytes(), 8 * MaxPicturePixels());
+  EXPECT_LT(ahead.PeakBytes(), 9 * MaxPicturePixels());
 }
 
 // Any mix of parts, threads, budgets and turns passed over gives each stream
@@ -177,7 +207,7 @@ TEST_F(RenderAheadTest, EveryScheduleGivesTheBytesOfOneThumbnailMaker) {
     for (const bool image : {false, true}) {
       for (std::size_t job = 0; job < jobs.size(); ++job) {
         if (!(image ? jobs[job].Image : jobs[job].Thumbnail) || random() % 4 == 0) continue;
-        const std::string stream = image ? ahead.TakeImage(int(job)) : ahead.TakeThumbnail(int(job));
+        const std::string stream = (image ? ahead.TakeImage(int(job)) : ahead.TakeThumbnail(int(job))).Bytes;
         ASSERT_EQ(stream, (expected[{source[job], image}])) << "round " << round << " job " << job;
       }
     }

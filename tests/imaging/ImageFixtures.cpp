@@ -132,11 +132,7 @@ std::string MakeFlatRle8Bitmap(int width, int height, QColor colour) {
     runs += std::string("\0\0", 2);  // end of line
   }
   runs += std::string("\0\1", 2);  // end of bitmap
-  const auto le = [](std::uint32_t value, int bytes) {
-    std::string out;
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-    return out;
-  };
+  const auto le = LittleEndian;
   const std::uint32_t offset = 14 + 40 + 4;  // headers and a palette of one colour
   std::string file = "BM" + le(offset + std::uint32_t(runs.size()), 4) + le(0, 4) + le(offset, 4);
   file += le(40, 4) + le(std::uint32_t(width), 4) + le(std::uint32_t(height), 4) + le(1, 2) +
@@ -145,6 +141,20 @@ std::string MakeFlatRle8Bitmap(int width, int height, QColor colour) {
   file += {static_cast<char>(colour.blue()), static_cast<char>(colour.green()),
            static_cast<char>(colour.red()), '\0'};
   return file + runs;
+}
+
+std::string LittleEndian(std::uint32_t value, int bytes) {
+  std::string out;
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+  return out;
+}
+
+std::string MakeBitmapHeader(std::int32_t width, std::int32_t height, std::uint32_t compression) {
+  const auto le = LittleEndian;
+  std::string file = "BM" + le(64, 4) + le(0, 4) + le(14 + 40, 4);
+  file += le(40, 4) + le(std::uint32_t(width), 4) + le(std::uint32_t(height), 4) + le(1, 2) + le(24, 2) +
+          le(compression, 4) + std::string(20, '\0');
+  return file + std::string(10, '\x7F');
 }
 
 std::string ExifBlock(const ExifEntry& entry) {

@@ -26,6 +26,13 @@ std::string MakeFlatJpeg(int width, int height, std::uint8_t grey);
 // many pixels.
 std::string MakeFlatRle8Bitmap(int width, int height, QColor colour);
 
+// The value as that many bytes, the lowest first.
+std::string LittleEndian(std::uint32_t value, int bytes);
+
+// A 64-byte bitmap file of 24 bits a pixel whose headers declare width x
+// height (rows stored top down for a negative height), whatever it holds.
+std::string MakeBitmapHeader(std::int32_t width, std::int32_t height, std::uint32_t compression = 0);
+
 // An EXIF block (the body of an APP1 segment) whose first IFD holds one
 // orientation entry as written here: its value, type (3 is SHORT), count and
 // byte order.

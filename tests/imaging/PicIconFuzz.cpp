@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: any bytes, saved under each picture extension in turn (the
-// first byte chooses), must load into a thumbnail or the error mark.
+// first byte chooses), must load into a thumbnail or the error mark, and
+// their header may declare no more pixels than a picture may hold.
 #include "PicIcon.h"
 
 
@@ -41,6 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::fwrite(data + 1, 1, size - 1, out);
   std::fclose(out);
 
+  const std::int64_t declared = tessalune::DeclaredPixels(file);
+  if (declared < 0 || declared > tessalune::MaxPicturePixels()) std::abort();
   tessalune::TPicIcon icon;
   icon.LoadFromFile(file);
   if (icon.Bitmap.isNull()) std::abort();  // every load ends in a picture or the error mark

@@ -78,11 +78,12 @@ TEST_F(PicIconSizesTest, GivesAtEachSizeWhatALoadAtThatSizeGives) {
       TPicIcon icon;
       icon.Threads = threads;
       for (const std::vector<QSize>& maxima : runs) {
-        const std::vector<TBitmap> made = icon.LoadFromFile(file, maxima);
+        const std::vector<TIconBitmap> made = icon.LoadFromFile(file, maxima);
         ASSERT_EQ(made.size(), maxima.size());
         for (std::size_t i = 0; i < maxima.size(); ++i) {
           const Shown alone = LoadedAt(file, {maxima[i].width(), maxima[i].height()}, threads);
-          EXPECT_EQ(made[i], alone.bitmap) << file << " at " << maxima[i].width() << " on " << threads << " threads";
+          EXPECT_EQ(made[i].Bitmap, alone.bitmap) << file << " at " << maxima[i].width() << " on " << threads << " threads";
+          EXPECT_EQ(made[i].ErrorMark, alone.pictureWidth == 0) << file << " at " << maxima[i].width();
         }
         EXPECT_EQ(ShownBy(icon), LoadedAt(file, {maxima.back().width(), maxima.back().height()}, threads)) << file;
       }

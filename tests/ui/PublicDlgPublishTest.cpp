@@ -9,6 +9,8 @@
 #include <vector>
 
 #include <QApplication>
+#include <QBuffer>
+#include <QImage>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -157,6 +159,42 @@ TEST_F(PublishRunTest, AFailedRunIsShownAndTheDialogStaysUsable) {
   EXPECT_TRUE(Dialog().isEnabled());
   EXPECT_TRUE(opened_.empty());
   EXPECT_EQ(gallery_.OutputFolder(), box_.File("blocker"));  // stored before the run
+}
+
+// A JPEG photo cut short in its picture data, and a picture moved away.
+TEST_F(PublishRunTest, PicturesThatCannotBeReadAreNamedInOneWarningBeforeTheBrowserOpens) {
+  QImage photo(200, 150, QImage::Format_RGB888);
+  for (int y = 0; y < photo.height(); ++y)
+    for (int x = 0; x < photo.width(); ++x) photo.setPixelColor(x, y, QColor(x, y, (x * y) % 256));
+  QByteArray whole;
+  QBuffer buffer(&whole);
+  buffer.open(QIODevice::WriteOnly);
+  photo.save(&buffer, "JPG");
+  const std::string cut = box_.Write("pictures/cut.jpg", whole.left(whole.size() / 2).toStdString());
+  const std::string missing = box_.File("pictures/moved.bmp");
+  gallery_.AddFile(cut);
+  gallery_.AddFile(missing);
+  std::size_t questionsAtOpen = 0;
+  SetShellOpenHandler([&](const std::string& url) {
+    questionsAtOpen = prompt_.Questions().size();
+    opened_.push_back(url);
+    return true;
+  });
+  prompt_.Answer(mrOk);
+  Open(true);
+  Publish();
+
+  ExpectWarning(prompt_,
+                "These pictures could not be read and were published as an error mark:\n" + cut + "\n" + missing,
+                mbOK);
+  ASSERT_EQ(opened_.size(), 1u);
+  EXPECT_EQ(questionsAtOpen, 1u) << "the warning comes before the browser";
+  const std::vector<std::string> site = {
+      "image_1.html",      "image_2.html",      "image_3.html",        "image_4.html",       "image_5.html",
+      "images/cut.jpg",    "images/one.bmp",    "images/three.bmp",    "images/two.bmp",     "index.html",
+      "thums/th_cut.jpg",  "thums/th_moved.jpg", "thums/th_one.jpg",   "thums/th_three.jpg", "thums/th_two.jpg"};
+  EXPECT_EQ(FilesBelow(out_), site);
+  EXPECT_EQ(QImage(QString::fromStdString(out_ + "/thums/th_cut.jpg")).size(), QSize(30, 30));
 }
 
 TEST_F(PublishRunTest, PublishModeReturnsFalseAndCloseDropsLaterChanges) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "ConfigSandbox.h"
 #include "DialogAnswerer.h"
 #include "EditLib.h"
 #include "HelpTopics.h"
@@ -260,6 +262,24 @@ constexpr std::pair<const char*, int> kHelp[] = {
 };
 
 // The topics are the shipped ones, read from the source folder.
+// Browse opens the folder that Publish would publish into.
+TEST_F(PublicDlgTest, BrowseOpensTheOutputFolderWithoutItsBlanksAndWithTildeAsHome) {
+  const ConfigSandbox home;
+  const std::string folder = home.Files().File("home/x");
+  std::filesystem::create_directories(folder);
+  Open();
+  SetText("edtOutFolder", " ~/x ");
+  std::string shown;
+  DialogAnswerer dialogs;
+  dialogs.Answer<QFileDialog>([&shown](QFileDialog& picker) {
+    shown = picker.directory().absolutePath().toStdString();
+    picker.reject();
+  });
+  Click("btnBrowseOutFolder");
+  EXPECT_EQ(shown, folder);
+  EXPECT_EQ(Find<QLineEdit>("edtOutFolder").text(), " ~/x ");
+}
+
 TEST_F(PublicDlgTest, EveryControlCarriesItsHelpContextAndEveryContextHasATopic) {
   const ScopedHelpFolder help(TESSALUNE_HELP_SOURCE);
   Open();
