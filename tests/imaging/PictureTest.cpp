@@ -3,12 +3,14 @@
 
 #include "Errors.h"
 #include "ImageFixtures.h"
+#include "TestNames.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstdint>
+#include <string>
 
 namespace tessalune {
 namespace {
@@ -178,7 +180,10 @@ struct LyingHeader {
 };
 
 void PrintTo(const LyingHeader& header, std::ostream* out) {
-  *out << header.file << " of " << header.width << " x " << header.height;
+  const auto side = [](std::int64_t value) {
+    return value < 0 ? "minus " + std::to_string(-value) : std::to_string(value);
+  };
+  *out << header.file << " of " << side(header.width) << " x " << side(header.height);
 }
 
 class LyingHeaderTest : public ::testing::TestWithParam<LyingHeader> {};
@@ -224,7 +229,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LyingHeader{"a.emf", Emf, kHighest, kHighest, 0},
                       LyingHeader{"b.emf", Emf, kLowest, kLowest, 0},
                       LyingHeader{"a.wmf", Wmf, 32767, 32767, 0},
-                      LyingHeader{"b.wmf", Wmf, -32768, -32768, 0}));
+                      LyingHeader{"b.wmf", Wmf, -32768, -32768, 0}),
+    test::PrintedName());
 
 }  // namespace
 }  // namespace tessalune
