@@ -214,7 +214,8 @@ void TPageGenerator::WriteThumbnail(int index, const std::string& target) {
 
 void TPageGenerator::WriteImage(int index, const std::string& target) {
   const int job = imageJobs_[std::size_t(index)];
-  WriteRendered(index, target, renderAhead_ && job >= 0 ? renderAhead_->TakeImage(job) : Render(index, ImageSize()));
+  WriteRendered(index, target,
+                renderAhead_ && job >= 0 ? renderAhead_->TakeImage(job) : Render(index, ImageSize()));
 }
 
 // The picture loaded on this thread, as TPicIcon::SaveToFile writes it.

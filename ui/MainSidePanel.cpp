@@ -67,7 +67,8 @@ TPreviewPanel::TPreviewPanel(QWidget* parent) : QWidget(parent) {
   // the pixel size arrives, so the description's room follows pnlInfo too.
   pnlIcon->installEventFilter(this);
   pnlInfo->installEventFilter(this);
-  connect(imgPreview, &TPicturePreview::PictureChanged, this, [this] { Guarded([this] { ShowFileProperties(); }); });
+  connect(imgPreview, &TPicturePreview::PictureChanged, this,
+          [this] { Guarded([this] { ShowFileProperties(); }); });
 }
 
 QFrame* TPreviewPanel::CreateDescriptionPanel() {

@@ -10,8 +10,8 @@
 
 #include <QApplication>
 #include <QBuffer>
-#include <QImage>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>

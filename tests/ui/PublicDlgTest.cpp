@@ -261,7 +261,6 @@ constexpr std::pair<const char*, int> kHelp[] = {
     {"cbxThHomeLink", 0},     {"edtImNextLink", 0},
 };
 
-// The topics are the shipped ones, read from the source folder.
 // Browse opens the folder that Publish would publish into.
 TEST_F(PublicDlgTest, BrowseOpensTheOutputFolderWithoutItsBlanksAndWithTildeAsHome) {
   const ConfigSandbox home;
@@ -280,6 +279,7 @@ TEST_F(PublicDlgTest, BrowseOpensTheOutputFolderWithoutItsBlanksAndWithTildeAsHo
   EXPECT_EQ(Find<QLineEdit>("edtOutFolder").text(), " ~/x ");
 }
 
+// The topics are the shipped ones, read from the source folder.
 TEST_F(PublicDlgTest, EveryControlCarriesItsHelpContextAndEveryContextHasATopic) {
   const ScopedHelpFolder help(TESSALUNE_HELP_SOURCE);
   Open();
