@@ -2,8 +2,7 @@
 // What the main window's commands do. Two kinds of command mark the gallery
 // modified: the additions, Delete, the moves and the groupings whenever they
 // run, even when nothing changed; the dialogs, Import and Sort By only when
-// the gallery's checksum changed (Rename Images also when a file name
-// changed).
+// the gallery's checksum changed, Rename Images when a file name changed.
 #include <exception>
 #include <string>
 #include <vector>
@@ -49,14 +48,18 @@ std::vector<std::string> PictureFileNames(const TPicGallery& gallery) {
 }
 
 // Saves the gallery after its files were renamed. A save that fails leaves
-// the gallery modified (TProject), and its error says what that means here.
+// the gallery modified (TProject), and its error says what that means here
+// and where the gallery can still be saved.
 void SaveRenamedGallery(TProject& project) {
   try {
     project.Save();
   } catch (const std::exception& error) {
+    const char* remedy = CanReplaceFile(project.FileName())
+                             ? "save the gallery before closing it."
+                             : "save the gallery under another name with Save As before closing it.";
     UserPrompt().ShowErrorMessage(ErrorDisplayText(error.what()) +
                                   "\n\nThe pictures were renamed on disk, but the gallery file "
-                                  "still lists their old names: save the gallery before closing it.");
+                                  "still lists their old names: " + remedy);
   }
 }
 
@@ -187,8 +190,9 @@ void TMainActions::acnOptionsExecute() { ShowOptionsDialog(&Form); }
 // files' names again. The files are renamed on disk at once, so a gallery
 // file must not keep their old names: a named gallery whose file cannot be
 // written renames nothing, and once any name changed, a named gallery is
-// saved at once and an unnamed one is marked modified, whatever the
-// checksum says (names of equal length may sum alike).
+// saved at once, before the run's closing warning, and an unnamed one is
+// marked modified, whatever the checksum says (names of equal length may
+// sum alike).
 void TMainActions::miRenameImagesClick() {
   const std::string galleryFile = Form.Project().FileName();
   if (!galleryFile.empty() && !CanReplaceFile(galleryFile)) {
@@ -199,13 +203,18 @@ void TMainActions::miRenameImagesClick() {
     return;
   }
   const std::vector<std::string> before = PictureFileNames(Form.Gallery());
-  ByCheckSum([this] { ShowRenameDialog(Form.Gallery(), &Form); });
-  TImageView& list = Form.ImageView();
-  for (int i = 0; i < list.Count(); ++i) list.SetCaption(i, FileNamePart(list.GetImageFileAt(i)->FileName));
-  Form.UpdateImageProperties();
-  if (PictureFileNames(Form.Gallery()) == before) return;
-  MarkModified();
-  if (!galleryFile.empty()) SaveRenamedGallery(Form.Project());
+  const auto showNames = [this] {
+    TImageView& list = Form.ImageView();
+    for (int i = 0; i < list.Count(); ++i) list.SetCaption(i, FileNamePart(list.GetImageFileAt(i)->FileName));
+    Form.UpdateImageProperties();
+  };
+  ShowRenameDialog(Form.Gallery(), &Form, galleryFile, [&] {
+    showNames();
+    if (PictureFileNames(Form.Gallery()) == before) return;
+    MarkModified();
+    if (!galleryFile.empty()) SaveRenamedGallery(Form.Project());
+  });
+  showNames();
 }
 
 // The first selected picture in list order. The preview fits itself to the

@@ -241,13 +241,17 @@ void TfrmTlRename::btnOKClick() {
 
 void TfrmTlRename::RenameFiles() {
   if (!Gallery) return;
-  TRenameRun run(*Gallery, Options());
+  TRenameRun run(*Gallery, Options(), GalleryFile);
+  run.OnRenamed = OnRenamed;
   run.RenameFiles();
 }
 
-void ShowRenameDialog(TPicGallery& Gallery, QWidget* Owner) {
+void ShowRenameDialog(TPicGallery& Gallery, QWidget* Owner, const std::string& GalleryFile,
+                      std::function<void()> OnRenamed) {
   TfrmTlRename form(Owner ? Owner : QApplication::activeWindow());
   form.Gallery = &Gallery;
+  form.GalleryFile = GalleryFile;
+  form.OnRenamed = std::move(OnRenamed);
   form.Refresh();
   form.exec();
 }

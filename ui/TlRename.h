@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include <QDialog>
@@ -30,6 +31,10 @@ public:
 
   // The gallery whose picture files are renamed; not owned.
   TPicGallery* Gallery = nullptr;
+  // The gallery's own file, which no rename replaces; empty when unsaved.
+  std::string GalleryFile;
+  // Runs once the files are moved, before the run's closing warning.
+  std::function<void()> OnRenamed;
 
   // Rebuilds the preview and sets the controls' states.
   void Refresh();
@@ -72,7 +77,9 @@ private:
 };
 
 // Shows the batch rename dialog modally over Owner (the active window when
-// none) on Gallery. Callers see a change through the gallery's checksum.
-void ShowRenameDialog(TPicGallery& Gallery, QWidget* Owner = nullptr);
+// none) on Gallery, whose own file is GalleryFile. Callers see a change
+// through the gallery's checksum; OnRenamed runs once the files are moved.
+void ShowRenameDialog(TPicGallery& Gallery, QWidget* Owner = nullptr,
+                      const std::string& GalleryFile = {}, std::function<void()> OnRenamed = {});
 
 }  // namespace tessalune

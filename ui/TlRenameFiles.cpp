@@ -29,7 +29,9 @@ TRenameResult RenameNoReplace(const std::string& from, const std::string& to) {
   if (renamed || !LacksNoReplace(errno)) return Outcome(renamed);
   if (::link(from.c_str(), to.c_str()) != 0) return Outcome(false);
   if (::unlink(from.c_str()) == 0) return TRenameResult::Renamed;
+  const int error = errno;
   ::unlink(to.c_str());  // the file is still under its old name
+  errno = error;
   return TRenameResult::Refused;
 }
 
@@ -70,7 +72,10 @@ bool EntryExists(const std::string& path) {
 
 TRenameResult RenameInFolder(const std::string& folder, const std::string& from,
                              const std::string& to, TReplace replace) {
-  if (!IsPlainFileName(from) || !IsPlainFileName(to)) return TRenameResult::Refused;
+  if (!IsPlainFileName(from) || !IsPlainFileName(to)) {
+    errno = EINVAL;
+    return TRenameResult::Refused;
+  }
   const std::string oldPath = folder + from;
   const std::string newPath = folder + to;
   if (replace == TReplace::Never) return RenameNoReplace(oldPath, newPath);

@@ -63,7 +63,7 @@ enum class TRenameResult {
   Refused,
 };
 
-// Renames folder + from to folder + to.
+// Renames folder + from to folder + to; when it does not, errno says why.
 TRenameResult RenameInFolder(const std::string& folder, const std::string& from,
                              const std::string& to, TReplace replace);
 

@@ -1,50 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TlRenameRun.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
-#include <map>
+#include <optional>
 #include <utility>
-#include <vector>
 
 #include "AsciiText.h"
-#include "FileLib.h"
 #include "GalleryProp.h"
 #include "StringLib.h"
 #include "UserPrompt.h"
 
 namespace tessalune {
-
-// The files one pass has handled. A picture that names a file handled
-// before it in the pass (a picture added twice) is not renamed again: it
-// takes the name that file has now. Files are told apart by their identity
-// before the pass, so a picture whose file moved away still finds it.
-class TPassFiles {
-public:
-  explicit TPassFiles(const TPicGallery& Gallery) {
-    for (int i = 0; i < Gallery.GetImageCount(); ++i)
-      ids_.push_back(EntryIdOf(Gallery.GetImageFile(i)->FileName));
-  }
-
-  // Gives the picture at Index the name of its file when that file was
-  // handled already; true when it did, and the picture is settled.
-  bool Follow(TImageFile& Picture, int Index) const {
-    const auto settled = ids_[Index] ? settled_.find(*ids_[Index]) : settled_.end();
-    if (settled == settled_.end()) return false;
-    Picture.FileName = settled->second;
-    return true;
-  }
-
-  // The picture at Index was handled: its file is at FileName now.
-  void Handled(int Index, const std::string& FileName) {
-    if (ids_[Index]) settled_.emplace(*ids_[Index], FileName);
-  }
-
-private:
-  std::vector<std::optional<TEntryId>> ids_;
-  // The name each handled file has now.
-  std::map<TEntryId, std::string> settled_;
-};
-
 namespace {
 
 // How many "_temp" numbers a picture tries before it keeps its name; bounds
@@ -65,137 +34,203 @@ void Warned(Step&& step) {
 // The file that a name is itself, a symbolic link not followed.
 TFileId FileOfEntry(const TEntryId& entry) { return TFileId{entry.Device, entry.Inode}; }
 
+// Why the last file-system call failed, in the system's words.
+std::string SystemReason() { return std::strerror(errno); }
+
 }  // namespace
 
-TRenameRun::TRenameRun(TPicGallery& Gallery, TRenameOptions Options)
-    : gallery_(Gallery), options_(std::move(Options)) {}
+TRenameRun::TRenameRun(TPicGallery& Gallery, TRenameOptions Options, const std::string& GalleryFile)
+    : gallery_(Gallery), options_(std::move(Options)), galleryFile_(GalleryFile) {}
 
 void TRenameRun::RenameFiles() {
   NoteGalleryFiles();
-  if (options_.Rename) RenameToTemporary();
   OverwriteAnswer = 0;
-  TPassFiles pass(gallery_);
   const int count = gallery_.GetImageCount();
-  int i = 0;
-  for (; i < count && OverwriteAnswer != mrCancel; ++i) {
-    TImageFile& picture = *gallery_.GetImageFile(i);
-    Warned([&] {
-      if (kept_[std::size_t(i)] || pass.Follow(picture, i)) return;
-      if (!GiveNewName(picture, i) && options_.Rename) RollBack(picture);
-      pass.Handled(i, picture.FileName);
-    });
+  for (int i = 0; i < count && OverwriteAnswer != mrCancel; ++i) Warned([&] { PlanNewName(i); });
+  SettleBlocked();
+  MoveFiles();
+  for (int i = 0; i < count; ++i) {
+    if (Step(i).Fate == TFate::Follows)
+      gallery_.GetImageFile(i)->FileName = gallery_.GetImageFile(Step(i).Other)->FileName;
   }
-  // Pictures after a Cancel are not renamed, but still follow their files.
-  for (; i < count; ++i) pass.Follow(*gallery_.GetImageFile(i), i);
-  ReportYielded();
+  if (OnRenamed) OnRenamed();
+  ReportUnrenamed();
 }
 
-// A picture keeps its name when its name and another picture's name reach
-// one file through different entries: a symbolic link and the picture it
-// leads to, or hard links in two folders. A picture listed twice, or under
-// two spellings of one name, is one entry.
+// Notes every picture's name, the files of the gallery and of the gallery
+// itself, the first picture of each entry, and the pictures whose names and
+// another picture's name reach one file through different entries: a
+// symbolic link and the picture it leads to, or hard links in two folders. A
+// picture listed twice, or under two spellings of one name, is one entry.
 void TRenameRun::NoteGalleryFiles() {
+  const int count = gallery_.GetImageCount();
+  steps_.assign(std::size_t(count), TStep{});
   std::vector<std::optional<TFileId>> files;
   std::map<TFileId, std::set<TEntryId>> entries;
-  kept_.clear();
-  galleryFiles_.clear();
-  yielded_.clear();
-  for (int i = 0; i < gallery_.GetImageCount(); ++i) {
-    const std::string& name = gallery_.GetImageFile(i)->FileName;
-    files.push_back(FileIdOf(name));
-    const auto entry = EntryIdOf(name);
-    if (entry) galleryFiles_.insert(FileOfEntry(*entry));
+  for (int i = 0; i < count; ++i) {
+    TImageFile& picture = *gallery_.GetImageFile(i);
+    TStep& step = Step(i);
+    step.Name = picture.FileName;
+    if (options_.Rename) picture.WorkFileName = picture.FileName;
+    files.push_back(FileIdOf(step.Name));
+    const auto entry = EntryIdOf(step.Name);
+    if (entry) {
+      galleryFiles_.insert(FileOfEntry(*entry));
+      const auto [owner, first] = owners_.emplace(*entry, i);
+      if (!first) {
+        step.Fate = TFate::Follows;
+        step.Other = owner->second;
+      }
+    }
     if (files.back()) galleryFiles_.insert(*files.back());
     if (files.back() && entry) entries[*files.back()].insert(*entry);
   }
-  for (const auto& file : files) kept_.push_back(file && entries[*file].size() > 1);
+  for (int i = 0; i < count; ++i) {
+    const auto& file = files[std::size_t(i)];
+    Step(i).SharesFile = file && entries[*file].size() > 1;
+  }
+  if (galleryFile_.empty()) return;
+  if (const auto entry = EntryIdOf(galleryFile_)) ownFile_.insert(FileOfEntry(*entry));
+  if (const auto file = FileIdOf(galleryFile_)) ownFile_.insert(*file);
 }
 
-void TRenameRun::RenameToTemporary() {
-  TPassFiles pass(gallery_);
-  for (int i = 0; i < gallery_.GetImageCount(); ++i) {
-    TImageFile& picture = *gallery_.GetImageFile(i);
-    Warned([&] {
-      picture.WorkFileName = picture.FileName;
-      if (kept_[std::size_t(i)] || pass.Follow(picture, i)) return;
-      GiveTemporaryName(picture);
-      pass.Handled(i, picture.FileName);
-    });
+// Decides the picture's new name, asking before an existing file that
+// belongs to no picture is replaced. A new name that a picture holds now is
+// taken only once that picture has moved away (Other).
+void TRenameRun::PlanNewName(int Index) {
+  TStep& step = Step(Index);
+  if (step.Fate == TFate::Follows) return;
+  step.NewName = MakeNewName(options_, step.Name, Index);
+  if (step.NewName == FileNamePart(step.Name)) return;
+  if (step.SharesFile) {
+    step.Fate = TFate::Shared;
+    return;
+  }
+  if (!IsPlainFileName(step.NewName)) return Fail(Index, std::strerror(EINVAL));
+  step.Target = ExtractFilePath(step.Name) + step.NewName;
+  const auto target = EntryIdOf(step.Target);
+  if (claimed_.contains(step.Target)) {
+    step.Fate = TFate::Yields;
+    return;
+  }
+  if (target && target == EntryIdOf(step.Name)) {
+    // The picture's own entry under another spelling (a folder that ignores
+    // letter case) is renamed in place, unless the file has further names (a
+    // hard link): the rename would do nothing and leave the file under both.
+    step.Replace = HasOtherNames(step.Target) ? TReplace::Never : TReplace::Existing;
+  } else if (target && ownFile_.contains(FileOfEntry(*target))) {
+    step.Fate = TFate::GalleryFile;
+    return;
+  } else if (target && galleryFiles_.contains(FileOfEntry(*target))) {
+    const auto owner = owners_.find(*target);
+    if (owner == owners_.end()) {
+      step.Fate = TFate::Yields;
+      return;
+    }
+    step.Other = owner->second;
+  } else if (FileEntryExists(step.Target) && !SameText(step.Target, step.Name)) {
+    if (!ConfirmOverwrite(step.Target)) return;
+    step.Replace = TReplace::Existing;
+  }
+  claimed_.insert(step.Target);
+  step.Fate = TFate::Moves;
+}
+
+void TRenameRun::SettleBlocked() {
+  for (bool changed = true; changed;) {
+    changed = false;
+    for (TStep& step : steps_) {
+      if (step.Fate != TFate::Moves || step.Other < 0) continue;
+      if (Step(step.Other).Fate == TFate::Moves) continue;
+      step.Fate = TFate::Yields;
+      changed = true;
+    }
   }
 }
 
+// Moves each picture whose new name is free; a picture waits while the
+// picture whose name it takes has not moved away. When every picture left
+// waits, they trade names in a ring: the picture the first one waits for
+// goes to a temporary name, which frees its name for the next.
+void TRenameRun::MoveFiles() {
+  std::vector<int> pending;
+  for (int i = 0; i < int(steps_.size()); ++i)
+    if (Step(i).Fate == TFate::Moves) pending.push_back(i);
+  const auto waits = [this](int i) {
+    const int other = Step(i).Other;
+    return other >= 0 && Step(other).Fate == TFate::Moves && !Step(other).Away;
+  };
+  const auto settled = [this](int Index, auto&& step) {
+    try {
+      step();
+    } catch (const std::exception& error) {
+      Fail(Index, error.what());
+    }
+  };
+  while (!pending.empty()) {
+    const auto ready = std::stable_partition(pending.begin(), pending.end(), waits);
+    if (ready == pending.end()) {
+      const int freed = Step(pending.front()).Other;
+      settled(freed, [&] { MoveToTemporary(freed); });
+      std::erase_if(pending, [this](int i) { return Step(i).Fate != TFate::Moves; });
+      continue;
+    }
+    for (auto i = ready; i != pending.end(); ++i) settled(*i, [&] { Move(*i); });
+    pending.erase(ready, pending.end());
+  }
+}
+
+// Renames the picture's file to its new name; where that is refused, the
+// file goes back to its name before the run, if it had left it.
+void TRenameRun::Move(int Index) {
+  TStep& step = Step(Index);
+  TImageFile& picture = *gallery_.GetImageFile(Index);
+  const TRenameResult result = RenameInFolder(ExtractFilePath(picture.FileName), FileNamePart(picture.FileName),
+                                              step.NewName, step.Replace);
+  if (result != TRenameResult::Renamed) {
+    Fail(Index, SystemReason());
+    RollBack(Index);
+    return;
+  }
+  picture.FileName = step.Target;
+  step.Away = true;
+}
+
 // The first free name of the base name + "_temp" + N + extension, from N = 0.
-// A picture whose file cannot be renamed keeps its name.
-void TRenameRun::GiveTemporaryName(TImageFile& Picture) {
-  const std::string folder = ExtractFilePath(Picture.FileName);
-  const std::string name = FileNamePart(Picture.FileName);
+void TRenameRun::MoveToTemporary(int Index) {
+  TImageFile& picture = *gallery_.GetImageFile(Index);
+  const std::string folder = ExtractFilePath(picture.FileName);
+  const std::string name = FileNamePart(picture.FileName);
   const std::string extension = ExtractFileExt(name);
   const std::string base = name.substr(0, name.size() - extension.size());
   for (int n = 0; n < kMaxTemporaryTries; ++n) {
     const std::string temporary = base + "_temp" + std::to_string(n) + extension;
     const TRenameResult result = RenameInFolder(folder, name, temporary, TReplace::Never);
-    if (result == TRenameResult::Refused) return;
+    if (result == TRenameResult::Refused) return Fail(Index, SystemReason());
     if (result == TRenameResult::Renamed) {
-      Picture.FileName = folder + temporary;
+      picture.FileName = folder + temporary;
+      Step(Index).Away = true;
       return;
     }
   }
+  Fail(Index, std::strerror(EEXIST));
 }
 
-// Renames the picture's file to its new name in the same folder; false when
-// that fails, leaving file and picture as they were.
-bool TRenameRun::GiveNewName(TImageFile& Picture, int Index) {
-  const std::string folder = ExtractFilePath(Picture.FileName);
-  const std::string name = FileNamePart(Picture.FileName);
-  const std::string newName = MakeNewName(options_, Picture.FileName, Index);
-  std::string target = folder + newName;
-  if (newName == name) return EntryExists(Picture.FileName);
-  if (IsOtherPictureFile(Picture.FileName, target)) {
-    yielded_.push_back(Index);
-    return false;
-  }
-  const TReplace replace = ReplaceMode(Picture.FileName, target);
-  if (RenameInFolder(folder, name, newName, replace) != TRenameResult::Renamed) return false;
-  Picture.FileName = std::move(target);
-  return true;
+void TRenameRun::Fail(int Index, const std::string& Reason) {
+  Step(Index).Fate = TFate::Failed;
+  Step(Index).Reason = Reason;
 }
 
-bool TRenameRun::IsOtherPictureFile(const std::string& Old, const std::string& Target) const {
-  const auto target = EntryIdOf(Target);
-  return target && target != EntryIdOf(Old) && galleryFiles_.contains(FileOfEntry(*target));
-}
-
-// Whether the rename to Target may replace a file there; files of the
-// gallery are ruled out before. Old's own entry under another spelling (a
-// folder that ignores letter case) is renamed in place, unless the file has
-// further names (a hard link): the rename would do nothing and leave the
-// file under both. Another file whose name differs from Old's only in letter
-// case stays; any other file is replaced only after the user's yes.
-TReplace TRenameRun::ReplaceMode(const std::string& Old, const std::string& Target) {
-  if (!FileEntryExists(Target)) return TReplace::Never;
-  const auto target = EntryIdOf(Target);
-  if (target && target == EntryIdOf(Old))
-    return HasOtherNames(Target) ? TReplace::Never : TReplace::Existing;
-  if (SameText(Target, Old) || !ConfirmOverwrite(Target)) return TReplace::Never;
-  return TReplace::Existing;
-}
-
-// Puts the file back under the name it had before the run. Where that is
-// refused (the name was taken meanwhile, the folder may not be written) the
-// file stays under the name the gallery holds; a file that is gone altogether
-// is listed under its earlier name again, unless that name holds another.
-void TRenameRun::RollBack(TImageFile& Picture) {
-  const std::string folder = ExtractFilePath(Picture.FileName);
-  if (Picture.FileName == Picture.WorkFileName || ExtractFilePath(Picture.WorkFileName) != folder)
-    return;
-  const auto own = EntryIdOf(Picture.FileName);
-  const TRenameResult result = RenameInFolder(folder, FileNamePart(Picture.FileName),
-                                              FileNamePart(Picture.WorkFileName), TReplace::Never);
-  if (result == TRenameResult::Renamed) {
-    Picture.FileName = Picture.WorkFileName;
-  } else if (!own && !EntryExists(Picture.WorkFileName)) {
-    Picture.FileName = Picture.WorkFileName;
-  }
+// Puts a file that went to a temporary name back under its name before the
+// run; where that is refused too, it stays where it is, and the gallery
+// lists it there.
+void TRenameRun::RollBack(int Index) {
+  const TStep& step = Step(Index);
+  TImageFile& picture = *gallery_.GetImageFile(Index);
+  if (picture.FileName == step.Name) return;
+  if (RenameInFolder(ExtractFilePath(picture.FileName), FileNamePart(picture.FileName),
+                     FileNamePart(step.Name), TReplace::Never) == TRenameResult::Renamed)
+    picture.FileName = step.Name;
 }
 
 bool TRenameRun::ConfirmOverwrite(const std::string& Target) {
@@ -207,13 +242,34 @@ bool TRenameRun::ConfirmOverwrite(const std::string& Target) {
   return OverwriteAnswer == mrYes || OverwriteAnswer == mrYesToAll;
 }
 
-void TRenameRun::ReportYielded() const {
-  if (yielded_.empty()) return;
+void TRenameRun::ReportUnrenamed() const {
+  std::string text;
+  const auto add = [&](TFate fate, const char* why) {
+    const std::vector<std::string> names = NamesOf(fate);
+    if (!names.empty()) text += (text.empty() ? "" : "\n\n") + std::string(why) + "\n" + NameLines(names);
+  };
+  add(TFate::Yields, "These pictures kept their names, because each new name is the file of another "
+                     "picture of the gallery:");
+  add(TFate::GalleryFile, "These pictures kept their names, because each new name is the gallery's "
+                          "own file:");
+  add(TFate::Shared, "These pictures kept their names, because another picture of the gallery opens "
+                     "the same file under another name:");
+  add(TFate::Failed, "These pictures could not be renamed; each is listed under the name it has "
+                     "now, with its new name and the reason:");
+  if (!text.empty()) MessageDlg(text, TMsgDlgType::mtWarning, mbOK, 0);
+}
+
+// The present names of the pictures of one fate; a failed one with its new
+// name and the reason.
+std::vector<std::string> TRenameRun::NamesOf(TFate Fate) const {
   std::vector<std::string> names;
-  for (const int i : yielded_) names.push_back(gallery_.GetImageFile(i)->FileName);
-  MessageDlg("These pictures kept their names, because each new name is the file of another "
-             "picture of the gallery:\n" + NameLines(names),
-             TMsgDlgType::mtWarning, mbOK, 0);
+  for (int i = 0; i < int(steps_.size()); ++i) {
+    const TStep& step = Step(i);
+    if (step.Fate != Fate) continue;
+    names.push_back(gallery_.GetImageFile(i)->FileName);
+    if (Fate == TFate::Failed) names.back() += " (" + step.NewName + ": " + step.Reason + ")";
+  }
+  return names;
 }
 
 }  // namespace tessalune

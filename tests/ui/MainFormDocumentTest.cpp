@@ -3,11 +3,12 @@
 // folder last used, closing with the save prompt, the reopen list, the view
 // settings across a restart, a settings store that cannot be written, a
 // gallery file that cannot be read, one that cannot be written, and the
-// gallery file after Rename Images, also when it cannot be written.
+// gallery file after Rename Images, also when it cannot be written, while
+// the rename asks, and when a new name is the gallery file itself.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
-#include <tuple>
 
 #include <sys/stat.h>
 
@@ -27,6 +28,7 @@
 #include "MainFormFixture.h"
 #include "PrjLib.h"
 #include "Registry.h"
+#include "RenameTestSupport.h"
 #include "TestSupport.h"
 #include "TlRename.h"
 
@@ -286,44 +288,56 @@ TEST_F(MainFormTest, YesThenACancelledSaveAsKeepsTheWindowAndTheGallery) {
   EXPECT_TRUE(Window().Project().Modified());
 }
 
+// Checks that the gallery file lists each described photo under its
+// description.
+void ExpectEveryPhotoUnderItsDescription(const std::string& file,
+                                         const std::map<std::string, std::string>& bytes) {
+  TPicGallery saved;
+  saved.LoadFromFile(file);
+  ASSERT_EQ(std::size_t(saved.GetImageCount()), bytes.size());
+  for (int i = 0; i < saved.GetImageCount(); ++i) {
+    const TImageFile& picture = *saved.GetImageFile(i);
+    EXPECT_EQ(ReadBytes(picture.FileName), bytes.at(picture.Caption)) << picture.FileName;
+  }
+}
+
+// Runs Rename Images with "Change the file name" on, the extension edits set
+// when newExt is given.
+void RenameImages(DialogAnswerer& dialogs, const char* oldExt = nullptr, const char* newExt = nullptr) {
+  dialogs.Answer<TfrmTlRename>([oldExt, newExt](TfrmTlRename& rename) {
+    rename.findChild<QCheckBox*>(newExt ? "cbxChangeExt" : "cbxRename")->setChecked(true);
+    if (newExt) {
+      rename.findChild<QLineEdit*>("edtOldExt")->setText(oldExt);
+      rename.findChild<QLineEdit*>("edtNewExt")->setText(newExt);
+    }
+    rename.findChild<QPushButton*>("btnOK")->click();
+  });
+}
+
 // Catches a gallery file left naming files the rename moved away, or the
 // descriptions of names that only changed places (the checksum stays the
 // same) landing on other photos; and a side panel showing the old path.
 TEST_F(MainFormTest, RenamedFilesAreSavedInTheGalleryFileAtOnce) {
   Start();
-  std::map<std::string, std::string> bytes;  // of each description's picture
-  for (const auto& [name, width, text] : {std::tuple{"image003.bmp", 40, "third"},
-                                          std::tuple{"image002.bmp", 50, "second"},
-                                          std::tuple{"image001.bmp", 60, "first"}}) {
-    const std::string picture = Picture(name, width);
-    AddImages({picture});
-    Window().Gallery().GetImageFile(Window().Gallery().GetImageCount() - 1)->Caption = text;
-    bytes[text] = ReadBytes(picture);
-  }
+  const auto bytes = AddDescribed({{"image003.bmp", 40, "third"},
+                                   {"image002.bmp", 50, "second"},
+                                   {"image001.bmp", 60, "first"}});
   const std::string file = SaveAs("g.gmf");
   Select({0});
   DialogAnswerer dialogs;
-  dialogs.Answer<TfrmTlRename>([](TfrmTlRename& rename) {
-    rename.findChild<QCheckBox*>("cbxRename")->setChecked(true);
-    rename.findChild<QPushButton*>("btnOK")->click();
-  });
+  RenameImages(dialogs);
   Trigger("miRenameImages");
   ASSERT_EQ(GalleryNames(), (std::vector<std::string>{"image001.bmp", "image002.bmp", "image003.bmp"}));
   EXPECT_EQ(Find<QLineEdit>("edtFileName").text().toStdString(), Window().Gallery().GetImageFile(0)->FileName);
   prompt_.Answer(mrNo);
   EXPECT_TRUE(Window().close());
-  TPicGallery saved;
-  saved.LoadFromFile(file);
-  ASSERT_EQ(saved.GetImageCount(), 3);
-  for (int i = 0; i < 3; ++i) {
-    const TImageFile& picture = *saved.GetImageFile(i);
-    EXPECT_EQ(ReadBytes(picture.FileName), bytes[picture.Caption]) << picture.FileName;
-  }
+  ExpectEveryPhotoUnderItsDescription(file, bytes);
 }
 
 // Catches pictures renamed while the gallery file cannot be written, which
 // leaves that file naming other photos once the gallery is closed unsaved;
-// and a save that fails after the rename without saying the files moved.
+// and a save that fails after the rename without saying the files moved and
+// that only Save As can save the gallery now.
 TEST_F(MainFormTest, RenameImagesNeedsAGalleryFileThatCanBeWritten) {
   Start();
   AddImages({Picture("a.bmp")});
@@ -351,9 +365,83 @@ TEST_F(MainFormTest, RenameImagesNeedsAGalleryFileThatCanBeWritten) {
   EXPECT_EQ(prompt_.Errors(),
             (std::vector<std::string>{"Cannot create file " + file +
                                       ".\n\nThe pictures were renamed on disk, but the gallery "
-                                      "file still lists their old names: save the gallery before "
-                                      "closing it."}));
+                                      "file still lists their old names: save the gallery under "
+                                      "another name with Save As before closing it."}));
   EXPECT_TRUE(Window().Project().Modified());
+}
+
+// Catches files moved before the overwrite question is answered, which a
+// program killed at the question leaves under names the gallery file does
+// not list; and a Cancel leaving pictures under temporary names.
+TEST_F(MainFormTest, WhileTheRenameAsksTheSavedGalleryOpensEveryPhotoAndCancelLeavesNoTemporaryName) {
+  Start();
+  const auto bytes = AddDescribed(
+      {{"image002.bmp", 40, "first"}, {"image001.bmp", 50, "second"}, {"x.bmp", 60, "third"}});
+  const std::string file = SaveAs("g.gmf");
+  Picture("image003.bmp", 70);
+  DialogAnswerer dialogs;
+  RenameImages(dialogs);
+  ActingPrompt prompt([&](const TMessageDlgRequest&) {
+    ExpectEveryPhotoUnderItsDescription(file, bytes);
+    return mrCancel;
+  });
+  Trigger("miRenameImages");
+  EXPECT_EQ(prompt.Messages().size(), 1u);
+  EXPECT_EQ(GalleryNames(), (std::vector<std::string>{"image001.bmp", "image002.bmp", "x.bmp"}));
+  ExpectEveryPhotoUnderItsDescription(file, bytes);
+  for (const auto& entry : std::filesystem::directory_iterator(config_.Files().Path()))
+    EXPECT_EQ(entry.path().filename().string().find("_temp"), std::string::npos) << entry.path();
+}
+
+// Catches a picture left under its temporary name, or named by it, when its
+// new name is held by a picture that keeps its name (image002.bmp, which
+// l.bmp leads to).
+TEST_F(MainFormTest, PicturesThatKeepTheirNamesKeepThemAndTheWarningNamesThem) {
+  Start();
+  const std::vector<std::string> files = {Picture("p.bmp", 40), Picture("image001.bmp", 50),
+                                          Picture("image002.bmp", 60), config_.Files().File("l.bmp")};
+  std::filesystem::create_symlink("image002.bmp", files[3]);
+  for (const std::string& file : files) AddImages({file});
+  DialogAnswerer dialogs;
+  RenameImages(dialogs);
+  ActingPrompt prompt([](const TMessageDlgRequest&) { return mrOk; });
+  Trigger("miRenameImages");
+  EXPECT_EQ(GalleryNames(), (std::vector<std::string>{"p.bmp", "image001.bmp", "image002.bmp", "l.bmp"}));
+  ASSERT_EQ(prompt.Messages().size(), 1u);
+  EXPECT_EQ(prompt.Messages()[0].Message,
+            "These pictures kept their names, because each new name is the file of another picture "
+            "of the gallery:\n" + files[0] + "\n" + files[1] +
+                "\n\nThese pictures kept their names, because another picture of the gallery opens "
+                "the same file under another name:\n" + files[2] + "\n" + files[3]);
+}
+
+// Catches a photo moved over the gallery file, which the save after the
+// rename then writes over; and a closing warning that waits before the
+// gallery file lists the new names.
+TEST_F(MainFormTest, TheGalleryFileIsNeverReplacedByARename) {
+  Start();
+  const std::vector<std::string> files = {Picture("a.jpeg", 40), Picture("g.jpeg", 50)};
+  AddImages(files);
+  const std::string file = SaveAs("g.gmf");
+  Picture("a.gmf", 60);
+  const std::string photo = ReadBytes(files[1]);
+  DialogAnswerer dialogs;
+  RenameImages(dialogs, "jpeg", "gmf");
+  TPicGallery saved;  // as the closing warning finds it
+  ActingPrompt prompt([&](const TMessageDlgRequest& request) {
+    if (request.Kind == TMsgDlgType::mtConfirmation) return mrYesToAll;
+    saved.LoadFromFile(file);
+    return mrOk;
+  });
+  Trigger("miRenameImages");
+  ASSERT_EQ(prompt.Messages().size(), 2u);
+  EXPECT_EQ(prompt.Messages()[1].Message,
+            "These pictures kept their names, because each new name is the gallery's own file:\n" +
+                files[1]);
+  EXPECT_EQ(ReadBytes(files[1]), photo);
+  ASSERT_EQ(saved.GetImageCount(), 2);
+  EXPECT_EQ(saved.GetImageFile(0)->FileName, config_.Files().File("a.gmf"));
+  EXPECT_EQ(saved.GetImageFile(1)->FileName, files[1]);
 }
 
 // Catches a file name that holds Qt's modified mark losing it in the caption.

@@ -9,6 +9,7 @@
 #include "GalleryProp.h"
 #include "ImageView.h"
 #include "PrjLib.h"
+#include "TestSupport.h"
 
 namespace tessalune::test {
 
@@ -57,6 +58,18 @@ std::string MainFormTest::Picture(const std::string& name, int width, int height
 void MainFormTest::AddImages(const std::vector<std::string>& files) {
   prompt_.ChooseFiles(files);
   Trigger("acnAddFiles");
+}
+
+std::map<std::string, std::string> MainFormTest::AddDescribed(
+    const std::vector<std::tuple<std::string, int, std::string>>& pictures) {
+  std::map<std::string, std::string> bytes;
+  for (const auto& [name, width, text] : pictures) {
+    const std::string picture = Picture(name, width);
+    AddImages({picture});
+    window_->Gallery().GetImageFile(window_->Gallery().GetImageCount() - 1)->Caption = text;
+    bytes[text] = ReadBytes(picture);
+  }
+  return bytes;
 }
 
 void MainFormTest::Select(const std::vector<int>& items) {

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <QAction>
@@ -47,6 +49,10 @@ protected:
   std::string Picture(const std::string& name, int width = 40, int height = 30) const;
   // Adds pictures through Add Images, as the user picks them.
   void AddImages(const std::vector<std::string>& files);
+  // Adds a picture of each name and width with its description, one by one;
+  // returns the bytes of each description's picture.
+  std::map<std::string, std::string> AddDescribed(
+      const std::vector<std::tuple<std::string, int, std::string>>& pictures);
   // Selects exactly the list items at these positions.
   void Select(const std::vector<int>& items);
   // The pictures' file names without folders, in gallery order and in list order.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The batch rename while the folder changes under it: a file vanishes, a name
 // is taken, the folder may no longer be written. The changes are made while
-// the first picture's overwrite question is open, after every picture got
-// its temporary name. Every file stays on disk under a name the gallery lists.
+// an overwrite question is open, before any file moved. Every file stays on
+// disk under a name the gallery lists.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -44,27 +44,37 @@ protected:
   test::RenameSandbox folder_;
 };
 
-TEST_F(RenameFaultTest, AFileRemovedBetweenThePassesIsListedUnderItsEarlierName) {
-  RunWhileAsked([&] { Remove("b_temp0.jpg"); }, mrYes);
+TEST_F(RenameFaultTest, AFileRemovedWhileAskedIsListedUnderItsName) {
+  RunWhileAsked([&] { Remove("b.jpg"); }, mrYes);
   EXPECT_EQ(folder_.Files(), (Files{{"image001.jpg", "a.jpg"}}));
   EXPECT_EQ(folder_.Names(), (Names{"image001.jpg", "b.jpg"}));
 }
 
 // Deleting the existing file first and renaming after would lose it here.
 TEST_F(RenameFaultTest, YesForAFileThatVanishedKeepsTheFileItWouldReplace) {
-  RunWhileAsked([&] { Remove("a_temp0.jpg"); }, mrYes);
+  RunWhileAsked([&] { Remove("a.jpg"); }, mrYes);
   EXPECT_EQ(folder_.Files(),
             (Files{{"image001.jpg", "other image001.jpg"}, {"image002.jpg", "b.jpg"}}));
   EXPECT_EQ(folder_.Names(), (Names{"a.jpg", "image002.jpg"}));
 }
 
-TEST_F(RenameFaultTest, AnEarlierNameTakenDuringTheRunIsNeverReplaced) {
-  RunWhileAsked([&] { folder_.AddOther("a.jpg"); }, mrNo);
-  EXPECT_EQ(folder_.Files(), (Files{{"a.jpg", "other a.jpg"},
-                                    {"a_temp0.jpg", "a.jpg"},
-                                    {"image001.jpg", "other image001.jpg"},
-                                    {"image002.jpg", "b.jpg"}}));
-  EXPECT_EQ(folder_.Names(), (Names{"a_temp0.jpg", "image002.jpg"}));
+// c.jpg's question comes after b.jpg's new name was decided.
+TEST_F(RenameFaultTest, ANewNameTakenWhileAskedIsNeverReplacedAndTheWarningSaysWhy) {
+  folder_.AddPicture("c.jpg");
+  folder_.AddOther("image003.jpg");
+  test::ActingPrompt prompt([&](const TMessageDlgRequest& request) {
+    if (request.Message.find("image003.jpg") != std::string::npos) folder_.AddOther("image002.jpg");
+    return request.Kind == TMsgDlgType::mtConfirmation ? mrYes : mrOk;
+  });
+  TRenameRun(folder_.Gallery, {.Rename = true}).RenameFiles();
+  EXPECT_EQ(folder_.Files(), (Files{{"b.jpg", "b.jpg"},
+                                    {"image001.jpg", "a.jpg"},
+                                    {"image002.jpg", "other image002.jpg"},
+                                    {"image003.jpg", "c.jpg"}}));
+  EXPECT_EQ(folder_.Names(), (Names{"image001.jpg", "b.jpg", "image003.jpg"}));
+  EXPECT_EQ(prompt.Messages().back().Message,
+            "These pictures could not be renamed; each is listed under the name it has now, with "
+            "its new name and the reason:\n" + folder_.Path("b.jpg") + " (image002.jpg: File exists)");
 }
 
 // Root writes into read-only folders, so these runs go to a child process
@@ -118,11 +128,11 @@ protected:
   }
 };
 
-TEST_F(ReadOnlyFolderTest, AFolderMadeReadOnlyBetweenThePassesKeepsTheTemporaryNames) {
-  EXPECT_EQ(RunUnprivileged(false), (Names{"a_temp0.jpg", "b_temp0.jpg"}));
-  EXPECT_EQ(folder_.Files(), (Files{{"a_temp0.jpg", "a.jpg"},
-                                    {"b_temp0.jpg", "b.jpg"},
-                                    {"image001.jpg", "other image001.jpg"}}));
+TEST_F(ReadOnlyFolderTest, AFolderMadeReadOnlyWhileAskedKeepsEveryName) {
+  EXPECT_EQ(RunUnprivileged(false), (Names{"a.jpg", "b.jpg"}));
+  EXPECT_EQ(
+      folder_.Files(),
+      (Files{{"a.jpg", "a.jpg"}, {"b.jpg", "b.jpg"}, {"image001.jpg", "other image001.jpg"}}));
 }
 
 TEST_F(ReadOnlyFolderTest, AReadOnlyFolderChangesNothingEvenAfterYes) {

@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RenameRunTest, ::testing::Values(
     RunCase{"lower case alone asks nothing", {"IMG_0001.JPG"}, {}, {.LowerCase = true}, {},
             {{"img_0001.jpg", "IMG_0001.JPG"}}, {"img_0001.jpg"}},
     RunCase{"lower case never replaces another file of that name", {"IMG_0001.JPG"},
-            {"img_0001.jpg"}, {.LowerCase = true}, {},
+            {"img_0001.jpg"}, {.LowerCase = true}, {mrOk},
             {{"IMG_0001.JPG", "IMG_0001.JPG"}, {"img_0001.jpg", "other img_0001.jpg"}},
             {"IMG_0001.JPG"}},
     RunCase{"a picture takes the earlier name of a later one", {"b.jpg", "image001.jpg"}, {},
@@ -106,14 +106,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, RenameRunTest, ::testing::Values(
             {"image001.jpg", "image002.jpg", "image003.jpg"}},
     RunCase{"Cancel stops before the next picture", {"a.jpg", "b.jpg", "c.jpg"},
             {"image002.jpg"}, kNumbered, {mrCancel},
-            {{"image001.jpg", "a.jpg"}, {"b.jpg", "b.jpg"}, {"c_temp0.jpg", "c.jpg"},
+            {{"image001.jpg", "a.jpg"}, {"b.jpg", "b.jpg"}, {"c.jpg", "c.jpg"},
              {"image002.jpg", "other image002.jpg"}},
-            {"image001.jpg", "b.jpg", "c_temp0.jpg"}},
-    RunCase{"temporary names skip taken names", {"a.jpg"}, {"a_temp0.jpg", "a_temp1.jpg/"},
+            {"image001.jpg", "b.jpg", "c.jpg"}},
+    RunCase{"a ring of names passes through the first free temporary name",
+            {"image002.jpg", "image001.jpg"}, {"image001_temp0.jpg", "image001_temp1.jpg/"},
             kNumbered, {},
-            {{"a_temp0.jpg", "other a_temp0.jpg"}, {"a_temp1.jpg", "<folder>"},
-             {"image001.jpg", "a.jpg"}},
-            {"image001.jpg"}},
+            {{"image001_temp0.jpg", "other image001_temp0.jpg"}, {"image001_temp1.jpg", "<folder>"},
+             {"image001.jpg", "image002.jpg"}, {"image002.jpg", "image001.jpg"}},
+            {"image001.jpg", "image002.jpg"}},
     RunCase{"a picture listed twice moves once", {"a.jpg", "b.jpg", "a.jpg"}, {}, kNumbered, {},
             {{"image001.jpg", "a.jpg"}, {"image002.jpg", "b.jpg"}},
             {"image001.jpg", "image002.jpg", "image001.jpg"}},
@@ -123,24 +124,28 @@ INSTANTIATE_TEST_SUITE_P(Cases, RenameRunTest, ::testing::Values(
             {"image002.jpg"}, kNumbered, {mrCancel},
             {{"image001.jpg", "a.jpg"}, {"b.jpg", "b.jpg"}, {"image002.jpg", "other image002.jpg"}},
             {"image001.jpg", "b.jpg", "image001.jpg"}},
-    // z.jpg's new name is a.jpg's temporary name: a picture on its way, never
-    // offered for replacing.
-    RunCase{"a name the run gave another picture is never replaced", {"z.jpg", "a.jpg"}, {},
-            {.Rename = true, .Prefix = "a_temp", .Digits = 1, .Start = 0}, {mrOk},
-            {{"z.jpg", "z.jpg"}, {"a_temp1.jpg", "a.jpg"}}, {"z.jpg", "a_temp1.jpg"}},
+    RunCase{"new names that look like temporary names", {"z.jpg", "a.jpg"}, {},
+            {.Rename = true, .Prefix = "a_temp", .Digits = 1, .Start = 0}, {},
+            {{"a_temp0.jpg", "z.jpg"}, {"a_temp1.jpg", "a.jpg"}}, {"a_temp0.jpg", "a_temp1.jpg"}},
     RunCase{"a prefix naming a folder renames nothing", {"a.jpg"}, {},
-            {.Rename = true, .Prefix = "../escaped"}, {}, {{"a.jpg", "a.jpg"}}, {"a.jpg"}},
+            {.Rename = true, .Prefix = "../escaped"}, {mrOk}, {{"a.jpg", "a.jpg"}}, {"a.jpg"}},
     RunCase{"a name too long for the folder", {"a.jpg", "b.jpg"}, {},
-            {.Rename = true, .Prefix = std::string(300, 'p'), .Digits = 1}, {},
+            {.Rename = true, .Prefix = std::string(300, 'p'), .Digits = 1}, {mrOk},
             {{"a.jpg", "a.jpg"}, {"b.jpg", "b.jpg"}}, {"a.jpg", "b.jpg"}},
+    RunCase{"a ring whose temporary name would be too long renames nothing",
+            {std::string(250, 'p') + "2.jpg", std::string(250, 'p') + "1.jpg"}, {},
+            {.Rename = true, .Prefix = std::string(250, 'p'), .Digits = 1}, {mrOk},
+            {{std::string(250, 'p') + "1.jpg", std::string(250, 'p') + "1.jpg"},
+             {std::string(250, 'p') + "2.jpg", std::string(250, 'p') + "2.jpg"}},
+            {std::string(250, 'p') + "2.jpg", std::string(250, 'p') + "1.jpg"}},
     RunCase{"a folder under the new name is no file to replace", {"a.jpg"}, {"image001.jpg/"},
-            kNumbered, {}, {{"a.jpg", "a.jpg"}, {"image001.jpg", "<folder>"}}, {"a.jpg"}},
-    // image001.jpg's earlier name went to b.jpg, so it cannot go back.
-    RunCase{"a picture whose earlier name was taken keeps its temporary name",
-            {"b.jpg", "image001.jpg"}, {"image002.jpg"}, kNumbered, {mrNo},
-            {{"image001.jpg", "b.jpg"}, {"image001_temp0.jpg", "image001.jpg"},
+            kNumbered, {mrOk}, {{"a.jpg", "a.jpg"}, {"image001.jpg", "<folder>"}}, {"a.jpg"}},
+    // image001.jpg keeps its name after No, so b.jpg cannot take it.
+    RunCase{"a picture whose new name is kept after No keeps its own",
+            {"b.jpg", "image001.jpg"}, {"image002.jpg"}, kNumbered, {mrNo, mrOk},
+            {{"b.jpg", "b.jpg"}, {"image001.jpg", "image001.jpg"},
              {"image002.jpg", "other image002.jpg"}},
-            {"image001.jpg", "image001_temp0.jpg"}}),
+            {"b.jpg", "image001.jpg"}}),
     test::PrintedName());
 // clang-format on
 
@@ -201,9 +206,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, RenameYieldTest, ::testing::Values(
               {}, {"a.jpeg"}},
     YieldCase{"a name the run has just given, after Yes to All for a foreign file",
               {"s.jpeg", "a.jpeg", "a.JPEG"}, {}, {"s.jpg"}, kJpegToJpg, {"s.jpg"}, {"a.JPEG"}},
-    YieldCase{"a picture whose temporary name would be too long",
-              {"a.jpg", std::string(250, 'p') + "1.jpg"}, {}, {},
-              {.Rename = true, .Prefix = std::string(250, 'p'), .Digits = 1}, {}, {"a.jpg"}},
     YieldCase{"a file another picture reaches through a symbolic link", {"a.jpeg"},
               {{"l.jpg", "a.jpg"}}, {"a.jpg"}, kJpegToJpg, {}, {"a.jpeg"}}),
     test::PrintedName());
@@ -235,7 +237,7 @@ TEST(RenameRun, TheOverwriteQuestionNamesTheFileAndYesToAllLastsOneRun) {
 // hard link under the new name leaving a temporary name behind. b.jpg leads
 // to a.jpg, so both keep their names; d.jpg is c.jpg's hard link and moves
 // with it; image005.jpg is e.jpg's, so e.jpg keeps its name; f.jpg leads to
-// a file of no picture and moves.
+// a file of no picture and moves. Only the closing warning is shown.
 TEST(RenameRun, AmongLinksEveryPictureOpensItsOwnBytesAndNoTemporaryNameStays) {
   test::RenameSandbox folder;
   for (const char* name : {"a.jpg", "c.jpg", "e.jpg"}) folder.AddOther(name);
@@ -250,6 +252,7 @@ TEST(RenameRun, AmongLinksEveryPictureOpensItsOwnBytesAndNoTemporaryNameStays) {
     bytes.push_back(test::ReadBytes(folder.Path(name)));
   }
   test::ScriptedPrompt prompt;
+  prompt.Answer(mrOk);
 
   TRenameRun(folder.Gallery, kNumbered).RenameFiles();
 
@@ -259,7 +262,8 @@ TEST(RenameRun, AmongLinksEveryPictureOpensItsOwnBytesAndNoTemporaryNameStays) {
     EXPECT_EQ(test::ReadBytes(folder.Gallery.GetImageFile(i)->FileName), bytes[std::size_t(i)]) << i;
   for (const auto& [name, content] : folder.Files())
     EXPECT_EQ(name.find("_temp"), std::string::npos) << name;
-  EXPECT_THAT(prompt.Questions(), IsEmpty());
+  ASSERT_EQ(prompt.Questions().size(), 1u);
+  EXPECT_EQ(prompt.Questions()[0].Kind, TMsgDlgType::mtWarning);
 }
 
 TEST(RenameRun, AnErrorWithOnePictureIsShownAsAWarningAndTheRunGoesOn) {
@@ -278,10 +282,10 @@ TEST(RenameRun, AnErrorWithOnePictureIsShownAsAWarningAndTheRunGoesOn) {
   EXPECT_EQ(warning.Message, "No screen to ask on");
   EXPECT_EQ(warning.Kind, TMsgDlgType::mtWarning);
   EXPECT_EQ(warning.Buttons, unsigned(mbOK));
-  EXPECT_EQ(folder.Files(), (Files{{"a_temp0.jpg", "a.jpg"},
+  EXPECT_EQ(folder.Files(), (Files{{"a.jpg", "a.jpg"},
                                    {"image001.jpg", "other image001.jpg"},
                                    {"image002.jpg", "b.jpg"}}));
-  EXPECT_EQ(folder.Names(), (Names{"a_temp0.jpg", "image002.jpg"}));
+  EXPECT_EQ(folder.Names(), (Names{"a.jpg", "image002.jpg"}));
 }
 
 }  // namespace

@@ -129,7 +129,7 @@ TEST_F(TlRenameTest, RenameClosesWithOkAlsoAfterCancelInTheQuestion) {
   prompt_.Answer(mrCancel);
   Find<QPushButton>(form_, "btnOK").click();
   EXPECT_EQ(form_.result(), QDialog::Accepted);
-  EXPECT_EQ(folder_.Names(), (Names{"photo.JPG", "b_temp0.gif", "c_temp0.jpeg"}));
+  EXPECT_EQ(folder_.Names(), (Names{"photo.JPG", "b.gif", "c.jpeg"}));
 }
 
 TEST(ShowRenameDialog, EnterRenamesAndEscapeTouchesNothing) {
