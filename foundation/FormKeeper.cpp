@@ -90,13 +90,14 @@ void TFormKeeper::SaveForm(TRegistry& reg) {
 }
 
 void TFormKeeper::LoadForm(TRegistry& reg) {
-  if (reg.ValueExists("Top")) form_->move(form_->x(), reg.ReadInteger("Top"));
-  if (reg.ValueExists("Left")) form_->move(reg.ReadInteger("Left"), form_->y());
-  if (reg.ValueExists("Width")) form_->resize(reg.ReadInteger("Width"), form_->height());
-  if (reg.ValueExists("Height")) form_->resize(form_->width(), reg.ReadInteger("Height"));
-  if (!reg.ValueExists("WindowState")) return;
+  if (const auto top = ReadOptionalInteger(reg, "Top")) form_->move(form_->x(), *top);
+  if (const auto left = ReadOptionalInteger(reg, "Left")) form_->move(*left, form_->y());
+  if (const auto width = ReadOptionalInteger(reg, "Width")) form_->resize(*width, form_->height());
+  if (const auto height = ReadOptionalInteger(reg, "Height")) form_->resize(form_->width(), *height);
+  const auto stored = ReadOptionalInteger(reg, "WindowState");
+  if (!stored) return;
   const Qt::WindowStates state = form_->windowState();
-  switch (reg.ReadInteger("WindowState")) {
+  switch (*stored) {
     case 0:
       form_->setWindowState(state & ~kNotNormal);
       break;
@@ -114,8 +115,10 @@ void TFormKeeper::SaveComponents(TRegistry& reg) {
 }
 
 void TFormKeeper::LoadComponents(TRegistry& reg) {
-  for (QLineEdit* edit : StoredEdits(form_))
-    edit->setText(QString::fromStdString(reg.ReadString(TextValueName(edit))));
+  for (QLineEdit* edit : StoredEdits(form_)) {
+    const std::string text = ReadOptionalString(reg, TextValueName(edit)).value_or("");
+    edit->setText(QString::fromStdString(text));
+  }
 }
 
 }  // namespace tessalune

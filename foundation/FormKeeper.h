@@ -47,6 +47,8 @@ public:
   // once in the program's run (WriteOptionalSettings) and not raised.
   void Save();
   // With FormOnly only the placement is restored: no edit texts, no OnLoad.
+  // A value that cannot be read keeps the window's own setting (an edit is
+  // emptied); it is shown once in the run as a refused save is.
   void Load(bool FormOnly);
 
 private:

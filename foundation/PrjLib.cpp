@@ -2,6 +2,7 @@
 #include "PrjLib.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -164,14 +165,16 @@ std::string TProject::GetInitialDir() {
   return lastFolder_;
 }
 
+// An entry that is no string is left out, as a missing file is, and goes
+// with the next rewrite.
 void TProject::ReadProjectList(std::vector<std::string>& List) {
   List.clear();
   {
     const auto reg = RegistryAddress.OpenKey(kProjectsKey);
     for (const std::string& name : reg->GetValueNames()) {
       if (!IsListValue(name)) continue;
-      const std::string path = reg->ReadString(name);
-      if (FileExists(path)) List.push_back(path);
+      const std::optional<std::string> path = ReadOptionalString(*reg, name);
+      if (path && FileExists(*path)) List.push_back(*path);
     }
   }
   if (!List.empty()) GetInitialDir();

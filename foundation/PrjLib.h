@@ -29,7 +29,8 @@ using TProjectEvent = std::function<void(TProject& Sender)>;
 // OnSave leaves the document modified and a failed OnOpen leaves it as New
 // does: without a file and not modified. A store that cannot take the reopen
 // list stops nothing: its failure is shown once in the program's run
-// (WriteOptionalSettings) and OnProjectListAdd is not raised.
+// (WriteOptionalSettings) and OnProjectListAdd is not raised; an entry that
+// cannot be read is left out of the list, shown the same way.
 class TProject : public QObject {
 public:
   explicit TProject(QObject* Owner = nullptr);

@@ -6,6 +6,28 @@
 #include "ErrorDisplay.h"
 
 namespace tessalune {
+namespace {
+
+// Whether a failure of optional settings was shown in this run.
+std::atomic<bool> failureShown{false};
+
+void ShowFailureOnce(const ERegistryException& error) {
+  if (!failureShown.exchange(true)) ShowException(error);
+}
+
+template <typename T>
+std::optional<T> ReadOptional(const TRegistry& reg, const std::string& name,
+                              T (TRegistry::*read)(const std::string&) const) {
+  if (!reg.ValueExists(name)) return std::nullopt;
+  try {
+    return (reg.*read)(name);
+  } catch (const ERegistryException& error) {
+    ShowFailureOnce(error);
+    return std::nullopt;
+  }
+}
+
+}  // namespace
 
 std::unique_ptr<TRegistry> OpenRegistry(TRegistryRootKey Root, const std::string& Key) {
   auto registry = std::make_unique<TRegistry>();
@@ -15,15 +37,28 @@ std::unique_ptr<TRegistry> OpenRegistry(TRegistryRootKey Root, const std::string
 }
 
 bool WriteOptionalSettings(const std::function<void()>& write) {
-  static std::atomic<bool> failureShown{false};
   try {
     write();
     return true;
   } catch (const ERegistryException& error) {
-    if (!failureShown.exchange(true)) ShowException(error);
+    ShowFailureOnce(error);
     return false;
   }
 }
+
+std::optional<std::string> ReadOptionalString(const TRegistry& Reg, const std::string& Name) {
+  return ReadOptional(Reg, Name, &TRegistry::ReadString);
+}
+
+std::optional<std::int32_t> ReadOptionalInteger(const TRegistry& Reg, const std::string& Name) {
+  return ReadOptional(Reg, Name, &TRegistry::ReadInteger);
+}
+
+std::optional<bool> ReadOptionalBool(const TRegistry& Reg, const std::string& Name) {
+  return ReadOptional(Reg, Name, &TRegistry::ReadBool);
+}
+
+void ResetOptionalSettingsFailureShown() { failureShown = false; }
 
 std::string TRegistryAddress::JoinKey(const std::string& Path, const std::string& SubKey) {
   if (!SubKey.empty() && SubKey[0] == '\\') return SubKey;

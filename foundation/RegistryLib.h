@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "Registry.h"
@@ -21,6 +23,18 @@ std::unique_ptr<TRegistry> OpenRegistry(TRegistryRootKey Root, const std::string
 // full disk, a read-only home) is told once and stops nothing. Answers
 // whether write ran to its end; other exceptions pass.
 bool WriteOptionalSettings(const std::function<void()>& write);
+
+// Reads of such settings: the value Name of Reg, or nothing when Reg does not
+// hold it or holds it in another type (a file edited by hand or written by
+// another version), so that the caller keeps its default. Such a value is
+// shown as a refused write is, and the one showing in a run serves both.
+std::optional<std::string> ReadOptionalString(const TRegistry& Reg, const std::string& Name);
+std::optional<std::int32_t> ReadOptionalInteger(const TRegistry& Reg, const std::string& Name);
+std::optional<bool> ReadOptionalBool(const TRegistry& Reg, const std::string& Name);
+
+// Lets the next failure of optional settings be shown again, as in a new
+// run: each test stands for a run of its own.
+void ResetOptionalSettingsFailureShown();
 
 // Names a place in the settings store, a root and a key path below it, and
 // opens keys relative to that place.

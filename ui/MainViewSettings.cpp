@@ -9,27 +9,26 @@
 #include "MainActions.h"
 #include "MainForm.h"
 #include "MainSidePanel.h"
-#include "Registry.h"
+#include "RegistryLib.h"
 #include "ShellLib.h"
 
 namespace tessalune {
 
-// Each value is read only when it is there; one that is not keeps the
-// window's first-run setting.
+// Each value is read only when it is there; one that is not, or that
+// cannot be read, keeps the window's first-run setting.
 void TfrmMain::FormKeeperLoad(TRegistry& Reg) {
   TMainActions& view = *Actions_;
-  DefaultImageFolder =
-      Reg.ValueExists("DefaultImageFolder") ? Reg.ReadString("DefaultImageFolder") : GetPersonalFolder();
-  if (Reg.ValueExists("pnlPreview")) SetPreviewWidth(Reg.ReadInteger("pnlPreview"));
-  if (Reg.ValueExists("ImagePreview")) view.miImagePreview->setChecked(Reg.ReadBool("ImagePreview"));
-  if (Reg.ValueExists("ImageProp")) view.miImageProperties->setChecked(Reg.ReadBool("ImageProp"));
-  if (Reg.ValueExists("ImageDesc")) view.miImageDescription->setChecked(Reg.ReadBool("ImageDesc"));
-  if (Reg.ValueExists("TableView")) {
-    view.miTableView->setChecked(Reg.ReadBool("TableView"));
+  DefaultImageFolder = ReadOptionalString(Reg, "DefaultImageFolder").value_or(GetPersonalFolder());
+  if (const auto width = ReadOptionalInteger(Reg, "pnlPreview")) SetPreviewWidth(*width);
+  if (const auto on = ReadOptionalBool(Reg, "ImagePreview")) view.miImagePreview->setChecked(*on);
+  if (const auto on = ReadOptionalBool(Reg, "ImageProp")) view.miImageProperties->setChecked(*on);
+  if (const auto on = ReadOptionalBool(Reg, "ImageDesc")) view.miImageDescription->setChecked(*on);
+  if (const auto on = ReadOptionalBool(Reg, "TableView")) {
+    view.miTableView->setChecked(*on);
     view.miListView->setChecked(!view.miTableView->isChecked());
   }
-  if (Reg.ValueExists("IconWidth")) ImageView_->SetIconWidth(Reg.ReadInteger("IconWidth"));
-  if (Reg.ValueExists("IconHeight")) ImageView_->SetIconHeight(Reg.ReadInteger("IconHeight"));
+  if (const auto width = ReadOptionalInteger(Reg, "IconWidth")) ImageView_->SetIconWidth(*width);
+  if (const auto height = ReadOptionalInteger(Reg, "IconHeight")) ImageView_->SetIconHeight(*height);
 }
 
 void TfrmMain::FormKeeperSave(TRegistry& Reg) {

@@ -408,17 +408,20 @@ TEST_F(PrjLibTest, AStoreThatCannotBeWrittenIsShownOnceAndEveryCloseGoesOn) {
   EXPECT_TRUE(StoredValues().empty());
 }
 
-TEST_F(PrjLibTest, AListValueThatIsNoStringFailsTheRead) {
+TEST_F(PrjLibTest, AListValueThatIsNoStringIsLeftOutShownOnceAndDroppedAtTheNextClose) {
+  const Lines files = StoreExistingList(2);
   TRegistry reg;
   ASSERT_TRUE(reg.OpenKey(kProjectsKey, true));
   reg.WriteInteger("File_000", 1);
-  std::vector<std::string> list;
-  try {
-    project_.ReadProjectList(list);
-    FAIL() << "no exception";
-  } catch (const ERegistryException& error) {
-    EXPECT_STREQ(error.what(), "Invalid data type for 'File_000'");
-  }
+  QMenu menu;
+  project_.FillProjectMenu(&menu);
+  EXPECT_EQ(project_.ProjectList(), (Lines{files[1]}));
+  const std::string a = Doc("a.gmf");
+  OpenDocument(a);
+  project_.Close();
+  EXPECT_EQ(events_.front(), "ProjectListAdd " + a + "/0");
+  EXPECT_EQ(StoredValues(), (Lines{"File_000=" + a, "File_001=" + files[1]}));
+  EXPECT_EQ(prompt_.Errors(), (Lines{"Invalid data type for 'File_000'"}));
 }
 
 TEST_F(PrjLibTest, DialogsStartInTheNewestFolderElseTheDocumentsFolder) {

@@ -5,17 +5,20 @@
 #include <optional>
 #include <string>
 
+#include "RegistryLib.h"
 #include "TestSupport.h"
 
 namespace tessalune::test {
 
 // Points $XDG_CONFIG_HOME (and $HOME) at a fresh sandbox for its lifetime, so
-// that the settings store and user-dirs.dirs of a test start empty.
+// that the settings store and user-dirs.dirs of a test start empty, and the
+// store's first failure is shown again, as in a new run.
 class ConfigSandbox {
 public:
   ConfigSandbox() : config_(Save("XDG_CONFIG_HOME")), home_(Save("HOME")) {
     setenv("XDG_CONFIG_HOME", sandbox_.File("config").c_str(), 1);
     setenv("HOME", sandbox_.File("home").c_str(), 1);
+    ResetOptionalSettingsFailureShown();
   }
   ~ConfigSandbox() {
     Restore("XDG_CONFIG_HOME", config_);

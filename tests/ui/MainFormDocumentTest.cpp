@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's gallery files and settings: adding pictures from the
 // folder last used, closing with the save prompt, the reopen list, the view
-// settings across a restart, a settings store that cannot be written, a
-// gallery file that cannot be read, one that cannot be written, and the
-// gallery file after Rename Images, also when it cannot be written, while
-// the rename asks, and when a new name is the gallery file itself.
+// settings across a restart, a settings store that cannot be written or
+// holds values of another type, a gallery file that cannot be read, one that
+// cannot be written, and the gallery file after Rename Images, also when it
+// cannot be written, while the rename asks, and when a new name is the
+// gallery file itself.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -230,6 +231,28 @@ TEST_F(MainFormTest, AnUnwritableSettingsStoreIsShownOnceAndStopsNothing) {
   EXPECT_TRUE(Window().close());
   Finish();  // the window's state cannot be stored either
   EXPECT_EQ(prompt_.Errors(), (std::vector<std::string>{"Failed to set data for 'File_000'"}));
+}
+
+// Catches values of another type in a settings file edited by hand failing
+// start-up, keeping the window from closing or New and Open from their
+// work, or being shown more than once.
+TEST_F(MainFormTest, SettingsOfAnotherTypeAreShownOnceAndStopNothing) {
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("\\Software\\Quembler\\Tessalune\\Projects", true));
+  reg.WriteInteger("File_000", 1);
+  ASSERT_TRUE(reg.OpenKey("\\Software\\Quembler\\Tessalune\\Forms\\frmMain", true));
+  reg.WriteString("Width", "wide");
+  EXPECT_EQ(Start().width(), 745);
+  AddImages({Picture("a.bmp")});
+  const std::string first = SaveAs("first.gmf");
+  Trigger("acnNew");
+  EXPECT_EQ(Window().windowTitle().toStdString(), "Tessalune");
+  prompt_.ChooseFiles({first});
+  Trigger("acnOpen");
+  EXPECT_EQ(ListNames(), (std::vector<std::string>{"a.bmp"}));
+  EXPECT_TRUE(Window().close());
+  EXPECT_EQ(Window().Project().ProjectList(), (std::vector<std::string>{first}));
+  EXPECT_EQ(prompt_.Errors(), (std::vector<std::string>{"Invalid data type for 'Width'"}));
 }
 
 // Catches a failed load shown twice, leaving a name, pictures or a modified
