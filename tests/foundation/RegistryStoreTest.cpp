@@ -4,10 +4,14 @@
 #include <filesystem>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "ConfigSandbox.h"
+#include "Errors.h"
+#include "ProcessLimits.h"
 #include "Registry.h"
 #include "RegistryStore.h"
 
@@ -26,6 +30,20 @@ protected:
       names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+  }
+
+  // Makes the store's folder take no new file from the writer that
+  // RunAsUnprivilegedUser starts, while store and lock stay open to it.
+  void CloseFolderToNewFiles() const {
+    fs::permissions(config_.Files().Path(), fs::perms(0755));
+    fs::permissions(config_.StoreFile("HKEY_CURRENT_USER"), fs::perms(0666));
+    fs::permissions(Folder() + "/HKEY_CURRENT_USER.lock", fs::perms(0666));
+    fs::permissions(Folder(), fs::perms(0555));
+  }
+
+  ~RegistryStoreTest() override {
+    std::error_code ignored;
+    fs::permissions(Folder(), fs::perms(0755), ignored);  // so that the sandbox goes
   }
 
   test::ConfigSandbox config_;
@@ -143,6 +161,93 @@ TEST_F(RegistryStoreTest, TwoProgramsWritingAtOnceKeepEachOthersValues) {
     EXPECT_EQ(reg.ReadInteger("A" + std::to_string(i)), i);
     EXPECT_EQ(reg.ReadInteger("B" + std::to_string(i)), i);
   }
+}
+
+TEST_F(RegistryStoreTest, AReadOnlyStoreIsRefusedByItsNameAndKept) {
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("\\A", true));
+  const std::string before = config_.StoreText();
+  ::chmod(config_.StoreFile("HKEY_CURRENT_USER").c_str(), 0444);  // refused even to root
+  try {
+    TRegistryStore("HKEY_CURRENT_USER").Update([](TRegistryData& data) {
+      return data.CreateKey("B").SetValue({"n", TRegDataType::rdString, "1", 0});
+    });
+    FAIL() << "no exception";
+  } catch (const EFCreateError& error) {
+    EXPECT_EQ(error.Message(), "Cannot create file " + config_.StoreFile("HKEY_CURRENT_USER"));
+  }
+  EXPECT_EQ(config_.StoreText(), before);
+  EXPECT_EQ(FolderEntries(),
+            (std::vector<std::string>{"HKEY_CURRENT_USER.lock", "HKEY_CURRENT_USER.reg"}));
+}
+
+TEST_F(RegistryStoreTest, AFolderThatTakesNoNewFileIsStillWritten) {
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("\\A", true));
+  reg.WriteInteger("n", 1);
+  CloseFolderToNewFiles();
+  const std::string probe = Folder() + "/probe";
+  const test::ChildOutcome outcome = test::RunAsUnprivilegedUser([&probe] {
+    if (::open(probe.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600) >= 0) return 2;
+    TRegistry writer;
+    if (!writer.OpenKey("\\A", true)) return 3;
+    writer.WriteInteger("n", 2);
+    return 0;
+  });
+  if (!outcome.Unavailable.empty()) GTEST_SKIP() << outcome.Unavailable;
+  EXPECT_EQ(outcome.Status, 0) << "1: the write failed, 2: the folder took a new file";
+  TRegistry back;
+  ASSERT_TRUE(back.OpenKey("\\A", false));
+  EXPECT_EQ(back.ReadInteger("n"), 2);
+  EXPECT_EQ(FolderEntries(),
+            (std::vector<std::string>{"HKEY_CURRENT_USER.lock", "HKEY_CURRENT_USER.reg"}));
+}
+
+// Writes two equal values of a length that changes every round, so that a
+// file read half written shows them unequal, or no longer parses.
+void WriteRound(int round) {
+  const std::string text(std::size_t(100000 + round % 2 * 50000), char('a' + round % 26));
+  TRegistryStore("HKEY_CURRENT_USER").Update([&text](TRegistryData& data) {
+    TRegKey& key = data.CreateKey("A");
+    key.SetValue({"first", TRegDataType::rdString, text, 0});
+    key.SetValue({"last", TRegDataType::rdString, text, 0});
+    return true;
+  });
+}
+
+bool IsWhole(const TRegistryData& data) {
+  const TRegKey* key = data.FindKey("A");
+  const TRegValue* first = key ? key->FindValue("first") : nullptr;
+  const TRegValue* last = key ? key->FindValue("last") : nullptr;
+  return first && last && first->Text == last->Text;
+}
+
+// In place, where a reader could meet the file half written but for the lock.
+TEST_F(RegistryStoreTest, AReaderNeverSeesAFileThatAnotherProgramIsWriting) {
+  constexpr int kCannotRun = 99;
+  WriteRound(0);
+  CloseFolderToNewFiles();
+  const pid_t writer = fork();
+  ASSERT_GE(writer, 0);
+  if (writer == 0) {
+    const test::ChildOutcome outcome = test::RunAsUnprivilegedUser([] {
+      for (int round = 1; round <= 60; ++round) WriteRound(round);
+      return 0;
+    });
+    _exit(outcome.Unavailable.empty() ? outcome.Status : kCannotRun);
+  }
+  const TRegistryStore store("HKEY_CURRENT_USER");
+  int reads = 0;
+  int halfWritten = 0;
+  int status = 0;
+  while (waitpid(writer, &status, WNOHANG) == 0) {
+    ++reads;
+    if (!IsWhole(store.Load())) ++halfWritten;
+  }
+  if (WIFEXITED(status) && WEXITSTATUS(status) == kCannotRun) GTEST_SKIP() << "no unprivileged user";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_GT(reads, 0);
+  EXPECT_EQ(halfWritten, 0) << "of " << reads << " reads";
 }
 
 }  // namespace
