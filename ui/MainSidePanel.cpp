@@ -40,6 +40,13 @@ QString DisplayText(const std::string& description) {
   return QString::fromStdString(description).replace("\r\n", "\n");
 }
 
+// "4000 x 3000" as one word, which the wrapped properties line never
+// breaks; empty for an invalid size.
+QString PixelSizeText(QSize size) {
+  if (!size.isValid()) return QString();
+  return QString::fromStdString(Format("%d x %d", size.width(), size.height())).replace(' ', QChar::Nbsp);
+}
+
 }  // namespace
 
 TPreviewPanel::TPreviewPanel(QWidget* parent) : QWidget(parent) {
@@ -63,10 +70,8 @@ TPreviewPanel::TPreviewPanel(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(pnlIcon);
-  // Once everything they look at is there. The properties line grows when
-  // the pixel size arrives, so the description's room follows pnlInfo too.
+  // Once everything it looks at is there.
   pnlIcon->installEventFilter(this);
-  pnlInfo->installEventFilter(this);
   connect(imgPreview, &TPicturePreview::PictureChanged, this,
           [this] { Guarded([this] { ShowFileProperties(); }); });
 }
@@ -93,6 +98,11 @@ QFrame* TPreviewPanel::CreateInfoPanel() {
   lblFileProp->setObjectName("lblFileProp");
   lblFileProp->setTextFormat(Qt::PlainText);
   lblFileProp->setWordWrap(true);
+  // Room for the two lines the size line takes at the panel's usual width,
+  // and the panel keeps its height whatever they hold: the pixel size
+  // arriving, or blanked for the next picture, never moves the preview,
+  // which would then load its picture again at the new size.
+  lblFileProp->setFixedHeight(2 * lblFileProp->fontMetrics().lineSpacing());
   lblFileName = new QLabel("File:", pnlInfo);
   lblFileName->setObjectName("lblFileName");
   edtFileName = new QLineEdit(pnlInfo);
@@ -112,6 +122,7 @@ QFrame* TPreviewPanel::CreateInfoPanel() {
   layout->addWidget(lblFileName, 1, 0);
   layout->addWidget(edtFileName, 1, 1);
   layout->setColumnStretch(1, 1);
+  pnlInfo->setFixedHeight(pnlInfo->sizeHint().height());
   lblFileName->hide();
   return pnlInfo;
 }
@@ -142,10 +153,9 @@ void TPreviewPanel::ShowFileProperties() {
     return;
   }
   const QSize size = imgPreview->FileName() == propertiesFile_ ? imgPreview->PictureSize() : QSize();
-  const std::string pixels = size.isValid() ? Format("%d x %d", size.width(), size.height()) : std::string();
-  lblFileProp->setText(QString::fromStdString(Format("File size: %s   Image size: %s",
-                                                     FormatFileSize(FileSizeOf(propertiesFile_)).c_str(),
-                                                     pixels.c_str())));
+  lblFileProp->setText(QString::fromStdString(Format("File size: %s   Image size: ",
+                                                     FormatFileSize(FileSizeOf(propertiesFile_)).c_str())) +
+                       PixelSizeText(size));
 }
 
 void TPreviewPanel::UpdateImageDescription(const TImageFile* Picture) {
@@ -167,7 +177,7 @@ void TPreviewPanel::LimitDescription() {
 }
 
 bool TPreviewPanel::eventFilter(QObject* watched, QEvent* event) {
-  if ((watched == pnlIcon || watched == pnlInfo) && event->type() == QEvent::Resize) LimitDescription();
+  if (watched == pnlIcon && event->type() == QEvent::Resize) LimitDescription();
   if (watched == lblDescription && event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
       lblDescription->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))

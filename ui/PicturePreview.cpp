@@ -30,6 +30,8 @@ TPicturePreview::TPicturePreview(QWidget* parent)
 // The worker stops before the widget it reports to goes.
 TPicturePreview::~TPicturePreview() { loader_.reset(); }
 
+int TPicturePreview::Loads() const { return loader_->Loads(); }
+
 void TPicturePreview::SetFileName(const std::string& FileName) {
   if (FileName != fileName_) {
     if (!picture_.isNull()) update();

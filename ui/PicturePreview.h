@@ -45,8 +45,10 @@ public:
   // The picture made for the file; null while there is none.
   const QPixmap& Picture() const { return picture_; }
   // The file's pixel size as the load that made the picture found it: 0 x 0
-  // when the picture is the error mark, invalid while no picture is made.
+  // when the file could not be read, invalid while no picture is made.
   QSize PictureSize() const { return pictureSize_; }
+  // How many times the preview has started to load a picture file.
+  int Loads() const;
 
 signals:
   // A picture was made for the last request; its size is known.

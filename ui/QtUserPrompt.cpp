@@ -13,7 +13,9 @@
 #include <QVBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QTextBoundaryFinder>
 
 #include "Application.h"
 #include "PicturePreview.h"
@@ -82,15 +84,50 @@ TMsgDlgButtons FirstOf(TMsgDlgButtons buttons, std::initializer_list<TMsgDlgBtn>
   return 0;
 }
 
+// A word longer than this many characters may break anywhere.
+constexpr qsizetype kLongWord = 30;
+
+// The word with a zero-width space at each boundary between its characters
+// (as the reader sees them), each a place where the line may break.
+QString BreakableWord(QStringView word) {
+  QString result;
+  QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, word);
+  qsizetype start = 0;
+  for (qsizetype end = characters.toNextBoundary(); end > 0; end = characters.toNextBoundary()) {
+    if (start > 0) result += QChar(0x200B);
+    result += word.sliced(start, end - start);
+    start = end;
+  }
+  return result;
+}
+
+// A message box wraps its text at the blanks and is never wider than the
+// screen allows, so a file name or path without blanks that is wider than
+// the box would run past its edge: long words may break anywhere, and
+// every other word stays whole.
+void SetPlainText(QMessageBox& box, const std::string& message) {
+  static const QRegularExpression longWord(QString("\\S{%1,}").arg(kLongWord + 1));
+  const QString text = QString::fromStdString(message);
+  QString shown;
+  qsizetype done = 0;
+  for (const QRegularExpressionMatch& match : longWord.globalMatch(text)) {
+    shown += QStringView(text).sliced(done, match.capturedStart() - done);
+    shown += BreakableWord(match.capturedView());
+    done = match.capturedEnd();
+  }
+  shown += QStringView(text).sliced(done);
+  box.setTextFormat(Qt::PlainText);
+  box.setText(shown);
+}
+
 // A message box that tells the close box apart from the button it would
 // press, and that can centre itself on the screen.
 class TMessageBox final : public QMessageBox {
 public:
   TMessageBox(const TMessageDlgRequest& request, QWidget* parent)
-      : QMessageBox(KindIcon(request.Kind), KindCaption(request.Kind),
-                    QString::fromStdString(request.Message), NoButton, parent),
+      : QMessageBox(KindIcon(request.Kind), KindCaption(request.Kind), QString(), NoButton, parent),
         screenCenter_(request.ScreenCenter) {
-    setTextFormat(Qt::PlainText);
+    SetPlainText(*this, request.Message);
   }
 
   bool ClosedByBox() const { return closedByBox_; }
@@ -200,9 +237,8 @@ TModalResult TQtUserPrompt::MessageDlg(const TMessageDlgRequest& request) {
 }
 
 void TQtUserPrompt::ShowErrorMessage(const std::string& text) {
-  QMessageBox box(QMessageBox::Critical, TApplication::Title(), QString::fromStdString(text),
-                  QMessageBox::Ok, DialogParent());
-  box.setTextFormat(Qt::PlainText);
+  QMessageBox box(QMessageBox::Critical, TApplication::Title(), QString(), QMessageBox::Ok, DialogParent());
+  SetPlainText(box, text);
   box.exec();
 }
 

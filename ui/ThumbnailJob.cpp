@@ -9,6 +9,18 @@
 #include "PicIcon.h"
 
 namespace tessalune {
+namespace {
+
+// The picture's own size whenever it was read, also beside the error mark of
+// one too thin or too flat to scale (a thumb side truncated to 0); 0 x 0 for
+// one that could not be read.
+QSize ReadPictureSize(const TPicIcon& icon) {
+  if (icon.PictureWidth != 0) return QSize(icon.PictureWidth, icon.PictureHeight);
+  const bool tooThin = icon.ThumbWidth == 0 || icon.ThumbHeight == 0;
+  return tooThin ? QSize(icon.Picture.Width(), icon.Picture.Height()) : QSize(0, 0);
+}
+
+}  // namespace
 
 TFileStamp FileStampOf(const std::string& fileName) {
   struct stat status {};
@@ -28,7 +40,7 @@ TThumbnail MakeFastThumbnail(const TThumbnailRequest& request) {
     icon.MaxHeight = request.MaxSize.height();
     icon.LoadFromFile(request.FileName);
     thumbnail.Bitmap = std::move(icon.Bitmap);
-    thumbnail.PictureSize = QSize(icon.PictureWidth, icon.PictureHeight);
+    thumbnail.PictureSize = ReadPictureSize(icon);
   }
   if (request.Canvas.isValid()) CenterBitmap(thumbnail.Bitmap, request.Canvas, request.Margin);
   thumbnail.Bitmap.setDevicePixelRatio(request.DevicePixelRatio);

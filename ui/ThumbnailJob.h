@@ -46,7 +46,8 @@ struct TThumbnailRequest {
 };
 
 // A screen thumbnail and the pixel size of the picture it was made from,
-// which the same load learns: 0 x 0 when the thumbnail is the error mark.
+// which the same load learns: 0 x 0 when the picture could not be read. A
+// picture too thin for a thumbnail has its own size beside the error mark.
 struct TThumbnail {
   TBitmap Bitmap;
   QSize PictureSize;

@@ -57,6 +57,7 @@ void TThumbnailLoader::Work(std::size_t slot) {
     running.Busy = true;
     running.Cancelled = false;
     ++busy_;
+    ++loads_;
     lock.unlock();
     // Only this worker writes its request; others read it under the lock.
     TThumbnail thumbnail;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -53,6 +54,8 @@ public:
 
   // The results made and not yet delivered.
   std::size_t Waiting();
+  // How many times a worker has started to load a picture file.
+  int Loads() const { return loads_; }
 
 private:
   struct TResult {
@@ -80,6 +83,7 @@ private:
   std::vector<TRunning> running_;
   std::deque<TResult> results_;
   std::size_t busy_ = 0;  // workers making a picture
+  std::atomic<int> loads_ = 0;
   bool deliveryPosted_ = false;
   bool stop_ = false;
   std::vector<std::thread> workers_;

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -51,7 +52,7 @@ TEST_F(MainFormTest, TheSidePanelShowsTheOneSelectedPicture) {
   EXPECT_TRUE(Find<QLabel>("lblFileName").isVisible());
   EXPECT_EQ(Text(Window(), "lblDescription"), "Sunset\nover the bay");
   ASSERT_TRUE(made.wait(60000));
-  EXPECT_EQ(Text(Window(), "lblFileProp"), fileSize + "   Image size: 640 x 480");
+  EXPECT_EQ(Text(Window(), "lblFileProp"), fileSize + "   Image size: 640\u00A0x\u00A0480");
   EXPECT_TRUE(SamePixels(preview.Picture().toImage(),
                          ExpectedThumbnail(picture, preview.size() - QSize(4, 4))));
   Select({0, 1});
@@ -62,16 +63,40 @@ TEST_F(MainFormTest, TheSidePanelShowsTheOneSelectedPicture) {
   EXPECT_EQ(Text(Window(), "lblDescription"), "");
 }
 
-// Catches a pixel size read apart from the preview's load: a JPEG cut short
-// reads its header's size beside the error mark. With the preview off the
-// picture is still loaded for its size.
-TEST_F(MainFormTest, APictureShowingTheErrorMarkReadsZeroByZero) {
+// Catches a properties panel whose height follows its text: the size line
+// of a large photograph wraps, and each change of its height (blanked at the
+// selection, filled when the size arrives) resized the preview, which loaded
+// the picture again.
+TEST_F(MainFormTest, OneSelectionLoadsThePictureOnce) {
+  Start();
+  AddImages({config_.Files().Write("photo.jpg", MakeFlatJpeg(4000, 3000, 128))});
+  TPicturePreview& preview = Window().PreviewPanel().Preview();
+  const int height = Find<QWidget>("pnlInfo").height();
+  QSignalSpy made(&preview, &TPicturePreview::PictureChanged);
+  Select({0});
+  ASSERT_TRUE(made.wait(60000));
+  // What the event loop does next when the size line changed its height:
+  // the properties panel's layout, then the preview well's.
+  Find<QWidget>("pnlInfo").layout()->activate();
+  Find<QWidget>("pnlIcon").layout()->activate();
+  EXPECT_TRUE(Text(Window(), "lblFileProp").ends_with("4000\u00A0x\u00A03000"));
+  EXPECT_EQ(Find<QWidget>("pnlInfo").height(), height);
+  EXPECT_EQ(preview.Loads(), 1);
+}
+
+// Catches a pixel size read apart from the preview's load, or taken from
+// whether a thumbnail could be made: a JPEG cut short reads 0 x 0 beside the
+// error mark although its header tells a size, a picture too thin for a
+// thumbnail its own size. With the preview off the picture is still loaded
+// for its size.
+TEST_F(MainFormTest, APictureReadsItsOwnSizeAndOneThatCannotBeReadZeroByZero) {
   Start();
   const std::string whole = MakeJpeg(NoiseBitmap(640, 400, 1));
   const std::string cut = config_.Files().Write("cut.jpg", whole.substr(0, whole.size() / 2));
   const std::string good = config_.Files().Write("good.jpg", MakeJpeg(NoiseBitmap(300, 200, 2)));
   const std::string text = config_.Files().Write("text.jpg", "not a picture");
-  AddImages({cut, good, text});
+  const std::string thin = Picture("thin.bmp", 3000, 1);
+  AddImages({cut, good, text, thin});
   TPicturePreview& preview = Window().PreviewPanel().Preview();
   TPicIcon errorMark;
   errorMark.DrawErrorMark();
@@ -83,8 +108,8 @@ TEST_F(MainFormTest, APictureShowingTheErrorMarkReadsZeroByZero) {
   };
   for (const bool previewShown : {true, false}) {
     if (!previewShown) Trigger("miImagePreview");
-    for (const Case& shown : {Case{0, cut, "0 x 0", true}, Case{1, good, "300 x 200", false},
-                              Case{2, text, "0 x 0", true}}) {
+    for (const Case& shown : {Case{0, cut, "0\u00A0x\u00A00", true}, Case{1, good, "300\u00A0x\u00A0200", false},
+                              Case{2, text, "0\u00A0x\u00A00", true}, Case{3, thin, "3000\u00A0x\u00A01", true}}) {
       SCOPED_TRACE(shown.file + (previewShown ? " with preview" : " without preview"));
       Select({shown.item});
       ASSERT_TRUE(WaitFor([&] { return preview.PictureSize().isValid(); }));
@@ -120,7 +145,7 @@ TEST_F(MainFormTest, TheViewTogglesShowAndHideThePanelsParts) {
 }
 
 // Catches a description that grows over the whole preview, also once the
-// properties line has grown by the pixel size that arrives later.
+// pixel size has arrived.
 TEST_F(MainFormTest, ALongDescriptionLeavesRoomForThePreview) {
   Start();
   AddImages({Picture("a.bmp")});

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -74,6 +75,20 @@ TEST_F(QtUserPromptTest, TheErrorBoxCarriesTheApplicationsTitle) {
     QTest::keyClick(&box, Qt::Key_Return);
   });
   prompt_.ShowErrorMessage("Cannot open file <a>.gmf.");
+}
+
+// Catches a file name without blanks running past the box's edge, cut off:
+// the label holds every character of it on lines within the box.
+TEST_F(QtUserPromptTest, ALongFileNameWrapsInsideTheBox) {
+  request_.Message = "These pictures kept their names:\n/pictures/" + std::string(300, 'a') + ".jpg";
+  Ask(mbOK, [this](QMessageBox& box) {
+    auto* label = box.findChild<QLabel*>("qt_msgbox_label");
+    EXPECT_LE(label->minimumSizeHint().width(), label->width());
+    EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+    EXPECT_TRUE(box.rect().contains(label->geometry()));
+    EXPECT_EQ(label->text().remove(QChar(0x200B)).toStdString(), request_.Message);
+    box.buttons().front()->click();
+  });
 }
 
 TEST(FileDialogNameFilters, MatchEveryFileForStarDotStar) {
