@@ -43,7 +43,8 @@ using TPublishProgressEvent =
 // Publishes one gallery into its output folder from a page template:
 // thumbnails, converted or copied pictures, the template's own files,
 // thumbnail pages, picture pages and the frameset page, reporting at every
-// file. No file is written outside the output folder, and none of the
+// file. No file is written outside the output folder (a symbolic link in it
+// to a file elsewhere gives way to the published file), and none of the
 // gallery's pictures, its background image or the template's files is ever
 // written to.
 class TPageGenerator {

@@ -227,7 +227,7 @@ TRenderedFile TPageGenerator::Render(int index, const TRenderSize& size) {
 }
 
 void TPageGenerator::WriteRendered(int index, const std::string& target, const TRenderedFile& file) {
-  WriteFileBytes(target, file.Bytes);
+  ReplaceFileBytes(target, file.Bytes, TDurability::Cached, TFinalLink::Replace);
   if (file.ErrorMark) unreadable_[std::size_t(index)] = true;
 }
 
@@ -238,7 +238,7 @@ bool TPageGenerator::CopyOneFile(const std::string& source, const std::string& d
     return true;
   }
   try {
-    ReplaceFileByCopy(source, dest);
+    ReplaceFileByCopy(source, dest, TFinalLink::Replace);
   } catch (const EFOpenError&) {
     return false;
   } catch (const Exception&) {
