@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,12 @@ public:
 };
 
 class TPageGenerator;
+
+// What went out for a picture that could not be read: the error mark as its
+// thumbnail or converted picture, or, where its copy found no file to read,
+// a link to a file that is not there (its thumbnail, if any, is the error
+// mark too).
+enum class TUnreadableAs { ErrorMark, BrokenLink };
 
 // The folder a gallery is published into, ending in "/"; an output folder
 // starting with "~/" lies in the home folder.
@@ -69,11 +76,10 @@ public:
   bool IsFrameset() const { return isFrameset_; }
   bool NoThumbnails() const { return noThumbnails_; }
   int PageCount() const { return pageCount_; }
-  // The pictures of the last run that could not be read, by their file
-  // names, in gallery order and each once: those whose thumbnail or
-  // converted picture shows the error mark, and those whose copy found no
-  // file to read. A stopped run names those handled before the stop.
-  std::vector<std::string> UnreadablePictures() const;
+  // The pictures of the last run that could not be read and went out as
+  // kind says, by their file names, in gallery order and each once. A
+  // stopped run names those handled before the stop.
+  std::vector<std::string> UnreadablePictures(TUnreadableAs kind) const;
 
   // The published file names, from the gallery of the last run.
   std::string GetThumbnailName(const std::string& name) const;
@@ -164,7 +170,7 @@ private:
   // where it makes its converted picture; -1 otherwise.
   std::vector<int> thumbnailJobs_;
   std::vector<int> imageJobs_;
-  std::vector<bool> unreadable_;  // per picture
+  std::vector<std::optional<TUnreadableAs>> unreadable_;  // per picture
 };
 
 }  // namespace tessalune
