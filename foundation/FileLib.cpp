@@ -143,7 +143,7 @@ std::string ReadFileBytes(const std::string& fileName) {
 }
 
 void WriteFileBytes(const std::string& fileName, const std::string& bytes) {
-  ReplaceFileBytes(fileName, bytes, TDurability::Cached);
+  ReplaceFileBytes(fileName, bytes, TDurability::Cached, TFinalLink::Follow);
 }
 
 std::string FormatFileSize(std::int64_t size) {

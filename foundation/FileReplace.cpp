@@ -71,11 +71,18 @@ void WriteInPlace(const std::string& target, const std::string& fileName, std::i
   if (!file.Close()) RaiseWriteError(errno);
 }
 
-void ReplaceFileContent(const std::string& fileName, std::int64_t size,
-                        const TContentWriter& write, TDurability durability) {
-  const std::string target = ReplacementTarget(fileName);
+// Whether a file is there to be replaced, and its status. A link that gives
+// way itself is no file to keep but a name to take, as a missing file is.
+bool StatTarget(const std::string& target, TFinalLink link, struct stat& status) {
+  if (link == TFinalLink::Follow) return ::stat(target.c_str(), &status) == 0;
+  return ::lstat(target.c_str(), &status) == 0 && !S_ISLNK(status.st_mode);
+}
+
+void ReplaceFileContent(const std::string& fileName, std::int64_t size, const TContentWriter& write,
+                        TDurability durability, TFinalLink link) {
+  const std::string target = link == TFinalLink::Follow ? ReplacementTarget(fileName) : fileName;
   struct stat previous {};
-  const bool exists = ::stat(target.c_str(), &previous) == 0;
+  const bool exists = StatTarget(target, link, previous);
   const bool regular = exists && S_ISREG(previous.st_mode);
   if (exists && !regular) return WriteInPlace(target, fileName, size, write, durability, false);
   if (exists && !MayReplace(target, previous)) RaiseCreateError(fileName);
@@ -104,10 +111,11 @@ void ReplaceFileContent(const std::string& fileName, std::int64_t size,
 
 }  // namespace
 
-void ReplaceFileBytes(const std::string& fileName, std::string_view bytes, TDurability durability) {
+void ReplaceFileBytes(const std::string& fileName, std::string_view bytes, TDurability durability,
+                      TFinalLink link) {
   ReplaceFileContent(
       fileName, std::int64_t(bytes.size()), [bytes](int fd) { return WriteAll(fd, bytes); },
-      durability);
+      durability, link);
 }
 
 bool CanReplaceFile(const std::string& fileName) {
@@ -126,7 +134,7 @@ bool CanReplaceFile(const std::string& fileName) {
   return MayReplace(target, status);
 }
 
-void ReplaceFileByCopy(const std::string& source, const std::string& dest) {
+void ReplaceFileByCopy(const std::string& source, const std::string& dest, TFinalLink link) {
   const TFileHandle input(::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   struct stat status {};
   if (input.Get() < 0 || ::fstat(input.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
@@ -140,7 +148,7 @@ void ReplaceFileByCopy(const std::string& source, const std::string& dest) {
       if (sent < 0 && errno != EINTR) return false;
     }
   };
-  ReplaceFileContent(dest, std::int64_t(status.st_size), copy, TDurability::Cached);
+  ReplaceFileContent(dest, std::int64_t(status.st_size), copy, TDurability::Cached, link);
 }
 
 }  // namespace tessalune

@@ -111,7 +111,7 @@ void WriteStoreFile(const std::string& fileName, std::string_view text) {
   // A store too large to be read back must not replace a readable one.
   if (text.size() > static_cast<std::size_t>(kMaxStoreBytes)) RaiseCreateError(fileName);
   try {
-    ReplaceFileBytes(fileName, text, TDurability::Flushed);
+    ReplaceFileBytes(fileName, text, TDurability::Flushed, TFinalLink::Follow);
   } catch (const EFCreateError&) {
     RaiseCreateError(fileName);  // also for a write that failed part-way
   }

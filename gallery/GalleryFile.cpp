@@ -98,7 +98,7 @@ std::int32_t TPicGallery::GetCheckSum() const {
 }
 
 void TPicGallery::SaveToFile(const std::string& fileName) const {
-  ReplaceFileBytes(fileName, ObjectBinaryToText(WriteBinary()), TDurability::Flushed);
+  ReplaceFileBytes(fileName, ObjectBinaryToText(WriteBinary()), TDurability::Flushed, TFinalLink::Follow);
 }
 
 void TPicGallery::LoadFromFile(const std::string& fileName) {

@@ -77,11 +77,12 @@ void TPageGenerator::Publish(TPicGallery& gallery) {
   }
 }
 
-std::vector<std::string> TPageGenerator::UnreadablePictures() const {
+std::vector<std::string> TPageGenerator::UnreadablePictures(TUnreadableAs kind) const {
   std::vector<std::string> names;
   for (std::size_t i = 0; i < unreadable_.size(); ++i) {
     const std::string& name = PictureFileName(int(i));
-    if (unreadable_[i] && std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+    if (unreadable_[i] == kind && std::find(names.begin(), names.end(), name) == names.end())
+      names.push_back(name);
   }
   return names;
 }
@@ -104,7 +105,7 @@ void TPageGenerator::Prepare() {
   isFrameset_ = std::filesystem::is_regular_file(templateFolder_ + "/frameset.html", unreadable);
   const long long perPage = PicturesPerPage();
   pageCount_ = int((ImageCount() + perPage - 1) / perPage);
-  unreadable_.assign(std::size_t(ImageCount()), false);
+  unreadable_.assign(std::size_t(ImageCount()), std::nullopt);
 
   std::vector<std::string> untouchable;
   for (int i = 0; i < ImageCount(); ++i) {

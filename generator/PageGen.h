@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,12 @@ public:
 
 class TPageGenerator;
 
+// What went out for a picture that could not be read: the error mark as its
+// thumbnail or converted picture, or, where its copy found no file to read,
+// a link to a file that is not there (its thumbnail, if any, is the error
+// mark too).
+enum class TUnreadableAs { ErrorMark, BrokenLink };
+
 // The folder a gallery is published into, ending in "/"; an output folder
 // starting with "~/" lies in the home folder.
 std::string OutputPathOf(const TPicGallery& gallery);
@@ -43,7 +50,8 @@ using TPublishProgressEvent =
 // Publishes one gallery into its output folder from a page template:
 // thumbnails, converted or copied pictures, the template's own files,
 // thumbnail pages, picture pages and the frameset page, reporting at every
-// file. No file is written outside the output folder, and none of the
+// file. No file is written outside the output folder (a symbolic link in it
+// to a file elsewhere gives way to the published file), and none of the
 // gallery's pictures, its background image or the template's files is ever
 // written to.
 class TPageGenerator {
@@ -68,11 +76,10 @@ public:
   bool IsFrameset() const { return isFrameset_; }
   bool NoThumbnails() const { return noThumbnails_; }
   int PageCount() const { return pageCount_; }
-  // The pictures of the last run that could not be read, by their file
-  // names, in gallery order and each once: those whose thumbnail or
-  // converted picture shows the error mark, and those whose copy found no
-  // file to read. A stopped run names those handled before the stop.
-  std::vector<std::string> UnreadablePictures() const;
+  // The pictures of the last run that could not be read and went out as
+  // kind says, by their file names, in gallery order and each once. A
+  // stopped run names those handled before the stop.
+  std::vector<std::string> UnreadablePictures(TUnreadableAs kind) const;
 
   // The published file names, from the gallery of the last run.
   std::string GetThumbnailName(const std::string& name) const;
@@ -163,7 +170,7 @@ private:
   // where it makes its converted picture; -1 otherwise.
   std::vector<int> thumbnailJobs_;
   std::vector<int> imageJobs_;
-  std::vector<bool> unreadable_;  // per picture
+  std::vector<std::optional<TUnreadableAs>> unreadable_;  // per picture
 };
 
 }  // namespace tessalune

@@ -172,7 +172,7 @@ void TPageGenerator::CopyImages() {
     } else {
       picture.WorkFileName = picture.FileName;
       if (gallery_->OverrideFiles() || !FileExists(dest)) {
-        if (!CopyOneFile(picture.FileName, dest)) unreadable_[std::size_t(i)] = true;
+        if (!CopyOneFile(picture.FileName, dest)) unreadable_[std::size_t(i)] = TUnreadableAs::BrokenLink;
         DoProgress("Copying images", i, ImageCount());
       }
     }
@@ -227,8 +227,8 @@ TRenderedFile TPageGenerator::Render(int index, const TRenderSize& size) {
 }
 
 void TPageGenerator::WriteRendered(int index, const std::string& target, const TRenderedFile& file) {
-  WriteFileBytes(target, file.Bytes);
-  if (file.ErrorMark) unreadable_[std::size_t(index)] = true;
+  ReplaceFileBytes(target, file.Bytes, TDurability::Cached, TFinalLink::Replace);
+  if (file.ErrorMark) unreadable_[std::size_t(index)] = TUnreadableAs::ErrorMark;
 }
 
 // A copy that cannot be made is no error: the pages still link the file.
@@ -238,7 +238,7 @@ bool TPageGenerator::CopyOneFile(const std::string& source, const std::string& d
     return true;
   }
   try {
-    ReplaceFileByCopy(source, dest);
+    ReplaceFileByCopy(source, dest, TFinalLink::Replace);
   } catch (const EFOpenError&) {
     return false;
   } catch (const Exception&) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "FileLib.h"
+#include "FileReplace.h"
 #include "Globals.h"
 #include "Random.h"
 #include "StringLib.h"
@@ -84,7 +85,7 @@ void TPageTemplate::AddSection(TTemplateSection section) {
 
 void TPageTemplate::SaveToFile(const std::string& fileName, bool withBanner) {
   if (withBanner) InsertBanner();
-  WriteFileBytes(fileName, output_);
+  ReplaceFileBytes(fileName, output_, TDurability::Cached, TFinalLink::Replace);
 }
 
 void TPageTemplate::InsertBanner() {

@@ -42,10 +42,11 @@ public:
 
   // Writes Output to the file, first inserting the "Created by" line into
   // Output when withBanner is set. Output is not cleared. The old file is
-  // replaced only once the new one is complete. A file that cannot be
-  // created raises EFCreateError "Cannot create file %s", a write that fails
-  // part-way EWriteError with the file system's message; the inserted line
-  // then stays in Output.
+  // replaced only once the new one is complete; a symbolic link of that name
+  // gives way to the page, and the file it led to stays as it was. A file
+  // that cannot be created raises EFCreateError "Cannot create file %s", a
+  // write that fails part-way EWriteError with the file system's message;
+  // the inserted line then stays in Output.
   void SaveToFile(const std::string& fileName, bool withBanner);
 
   // The placeholder table; the caller fills and clears it.

@@ -14,7 +14,10 @@ namespace tessalune {
 // background image, the template's files), whatever names the gallery and
 // the template bring along. Files are recognised by identity, so another
 // spelling of a path, a symbolic link or a hard link to a protected file is
-// protected too.
+// protected too. The publisher's writes replace a symbolic link at the
+// target's own name instead of writing through it (TFinalLink::Replace), so
+// a target inside is a write inside; a sub-folder that is a link is the
+// user's own way of placing it, and is written into.
 class TWriteGuard {
 public:
   // Starts a run: the output folder and the files that must stay untouched.

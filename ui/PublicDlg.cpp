@@ -14,6 +14,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTabWidget>
 
 #include "AsciiText.h"
@@ -65,6 +66,7 @@ TfrmPublic::TfrmPublic(QWidget* Owner)
   auto* layout = new QGridLayout(this);
   layout->addWidget(PageControl, 0, 0, 1, 5);
   CreateButtons(*layout);
+  CreatePageShortcuts();
 
   LinkSettings();
   ConnectHandlers();
@@ -93,6 +95,26 @@ void TfrmPublic::CreateButtons(QGridLayout& layout) {
   btnOk->setDefault(true);
   btnReset->setEnabled(false);
   btnApply->setEnabled(false);
+}
+
+// Ctrl+Tab and Ctrl+PageDown show the next page, Ctrl+Shift+Tab and
+// Ctrl+PageUp the one before, wherever the focus is: a shortcut comes before
+// the focused control, which would take these keys itself (the template list
+// turns Ctrl+PageDown into another template).
+void TfrmPublic::CreatePageShortcuts() {
+  const auto turnOn = [this](const QList<QKeySequence>& keys, int step) {
+    auto* shortcut = new QShortcut(this);
+    shortcut->setKeys(keys);
+    connect(shortcut, &QShortcut::activated, this, [this, step] { TurnPage(step); });
+  };
+  turnOn({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1);
+  turnOn({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)}, -1);
+}
+
+// From the last page on to the first, and back.
+void TfrmPublic::TurnPage(int step) {
+  const int count = PageControl->count();
+  PageControl->setCurrentIndex((PageControl->currentIndex() + step + count) % count);
 }
 
 template <class Sender, class Signal>

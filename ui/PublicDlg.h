@@ -87,6 +87,8 @@ private:
 
   // Form (PublicDlg.cpp).
   void CreateButtons(QGridLayout& layout);
+  void CreatePageShortcuts();
+  void TurnPage(int step);
   void ConnectHandlers();
   template <class Sender, class Signal>
   void Handle(Sender* sender, Signal signal, void (TfrmPublic::*handler)());

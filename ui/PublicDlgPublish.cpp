@@ -31,11 +31,25 @@ bool IsFile(const std::string& path) {
   return std::filesystem::is_regular_file(path, unreadable);
 }
 
-// Names the pictures that went out as the error mark, so that the user
-// learns of them before the browser shows them.
-void WarnOfUnreadable(const std::vector<std::string>& pictures) {
-  if (pictures.empty()) return;
-  MessageDlg("These pictures could not be read and were published as an error mark:\n" + NameLines(pictures),
+// The pictures of one kind under their heading, and a blank line; nothing
+// when there are none.
+std::string UnreadableGroup(const TPageGenerator& generator, TUnreadableAs kind, const std::string& heading) {
+  const std::vector<std::string> pictures = generator.UnreadablePictures(kind);
+  return pictures.empty() ? "" : heading + "\n" + NameLines(pictures) + "\n\n";
+}
+
+// Names the pictures that could not be read, by what went out for each, so
+// that the user learns of them before the browser shows them. Publishing
+// again with the existing files used would keep what went out for them.
+void WarnOfUnreadable(const TPageGenerator& generator) {
+  const std::string groups =
+      UnreadableGroup(generator, TUnreadableAs::ErrorMark,
+                      "These pictures could not be read and were published as an error mark:") +
+      UnreadableGroup(generator, TUnreadableAs::BrokenLink,
+                      "These pictures could not be copied and were published as a broken link:");
+  if (groups.empty()) return;
+  MessageDlg(groups + "Once they are mended, publish again with \"Overwrite the existing thumbnails and "
+                      "images\" chosen, so that they are made anew.",
              TMsgDlgType::mtWarning, mbOK);
 }
 
@@ -150,7 +164,7 @@ void TfrmPublic::PublishGallery() {
     throw;
   }
   const bool cancelled = FinishProgress();
-  WarnOfUnreadable(generator.UnreadablePictures());
+  WarnOfUnreadable(generator);
   if (!cancelled && Gallery->LaunchBrouser()) ShellOpenFile(FirstPagePathOf(*Gallery));
 }
 

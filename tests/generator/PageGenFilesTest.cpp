@@ -392,6 +392,27 @@ TEST_F(PageGenFilesTest, NamesCannotLeadWritesOutOfTheOutputFolder) {
   EXPECT_FALSE(std::filesystem::exists(box.File("p1.jpg")));
 }
 
+// Each file linked into the output folder from elsewhere gives way to the
+// published file; the files the links led to stay as they were.
+TEST_F(PageGenFilesTest, FileLinksInTheOutputFolderAreReplacedAndTheFilesElsewhereKept) {
+  gallery.SetOverrideFiles(true);
+  Add(Picture("pictures/a.bmp"));
+  Add(Picture("pictures/c.bmp"));
+  const Files linked = {"image_1.html", "images/c.bmp", "index.html", "style.css", "thums/th_a.jpg"};
+  for (const std::string& name : linked) {
+    std::filesystem::create_directories(std::filesystem::path(box.File("out/" + name)).parent_path());
+    std::filesystem::create_symlink(box.Write("elsewhere/" + name, "kept"), box.File("out/" + name));
+  }
+  Publish();
+  for (const std::string& name : linked) {
+    EXPECT_EQ(test::ReadBytes(box.File("elsewhere/" + name)), "kept") << name;
+    EXPECT_FALSE(std::filesystem::is_symlink(box.File("out/" + name))) << name;
+  }
+  EXPECT_EQ(OutputFiles(), (Files{"image_1.html", "image_2.html", "images/a.bmp", "images/c.bmp", "index.html",
+                                  "style.css", "thums/th_a.jpg", "thums/th_c.jpg"}));
+  EXPECT_EQ(Out("images/c.bmp"), test::ReadBytes(box.File("pictures/c.bmp")));
+}
+
 TEST_F(PageGenFilesTest, NeverWritesOverThePictures) {
   gallery.SetIsConvertImages(true);
   gallery.SetOverrideFiles(true);

@@ -135,7 +135,7 @@ protected:
       outcome.error = error.what();
     }
     for (const std::string& file : OutputFiles()) outcome.files[file] = Out(file);
-    outcome.unreadable = publisher.UnreadablePictures();
+    outcome.unreadable = publisher.UnreadablePictures(TUnreadableAs::ErrorMark);
     for (int i = 0; i < gallery.GetImageCount(); ++i) {
       outcome.workFiles.push_back(gallery.GetImageFile(i)->WorkFileName);
       gallery.GetImageFile(i)->WorkFileName.clear();

@@ -161,8 +161,9 @@ TEST_F(PublishRunTest, AFailedRunIsShownAndTheDialogStaysUsable) {
   EXPECT_EQ(gallery_.OutputFolder(), box_.File("blocker"));  // stored before the run
 }
 
-// A JPEG photo cut short in its picture data, and a picture moved away.
-TEST_F(PublishRunTest, PicturesThatCannotBeReadAreNamedInOneWarningBeforeTheBrowserOpens) {
+// A JPEG photo cut short in its picture data goes out with the error mark as
+// its thumbnail; a picture moved away, copied, leaves a broken link.
+TEST_F(PublishRunTest, PicturesThatCannotBeReadAreNamedByWhatWentOutInOneWarningBeforeTheBrowserOpens) {
   QImage photo(200, 150, QImage::Format_RGB888);
   for (int y = 0; y < photo.height(); ++y)
     for (int x = 0; x < photo.width(); ++x) photo.setPixelColor(x, y, QColor(x, y, (x * y) % 256));
@@ -185,7 +186,10 @@ TEST_F(PublishRunTest, PicturesThatCannotBeReadAreNamedInOneWarningBeforeTheBrow
   Publish();
 
   ExpectWarning(prompt_,
-                "These pictures could not be read and were published as an error mark:\n" + cut + "\n" + missing,
+                "These pictures could not be read and were published as an error mark:\n" + cut +
+                    "\n\nThese pictures could not be copied and were published as a broken link:\n" + missing +
+                    "\n\nOnce they are mended, publish again with \"Overwrite the existing thumbnails and "
+                    "images\" chosen, so that they are made anew.",
                 mbOK);
   ASSERT_EQ(opened_.size(), 1u);
   EXPECT_EQ(questionsAtOpen, 1u) << "the warning comes before the browser";

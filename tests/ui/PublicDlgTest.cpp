@@ -322,5 +322,28 @@ TEST_F(PublicDlgTest, TabFollowsTheOrderOfTheControls) {
   for (const QWidget* control : notStops) EXPECT_EQ(control->focusPolicy(), Qt::NoFocus);
 }
 
+// The template list would take the keys itself: Ctrl+PageDown chose the
+// next template and Ctrl+Tab did nothing.
+TEST_F(PublicDlgTest, CtrlTabAndCtrlPageKeysTurnThePagesAlsoFromTheTemplateList) {
+  MakeTemplate("Other");
+  Open();
+  Dialog().show();
+  Dialog().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Dialog()));
+  auto& templates = Find<QComboBox>("cbxTemplates");
+  const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Tab, TfrmPublic::pgPageStyle},
+                                          {Qt::Key_PageDown, TfrmPublic::pgPageStyle},
+                                          {Qt::Key_Backtab, TfrmPublic::pgGeneral},
+                                          {Qt::Key_PageUp, TfrmPublic::pgGeneral}};
+  for (const auto& [key, page] : keys) {
+    Dialog().ShowPage(TfrmPublic::pgPageLayout);
+    templates.setFocus();
+    const auto shift = key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier;
+    QTest::keyClick(&templates, key, Qt::ControlModifier | shift);
+    EXPECT_EQ(CurrentPage(), page) << key;
+  }
+  EXPECT_EQ(templates.currentText(), "Grid");
+}
+
 }  // namespace
 }  // namespace tessalune::test
