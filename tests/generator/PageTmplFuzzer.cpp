@@ -4,6 +4,8 @@
 // that the file holds exactly the page text.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -14,7 +16,7 @@
 
 namespace {
 
-// An in-memory file reachable by name, so that every input goes through the
+// An in-memory file reachable by name, so that the template goes through the
 // real file routines without touching the disk.
 std::string MemoryFile(const char* name) {
   const int fd = memfd_create(name, 0);
@@ -22,11 +24,25 @@ std::string MemoryFile(const char* name) {
   return "/proc/self/fd/" + std::to_string(fd);
 }
 
+// A file in a temporary folder of its own, which goes when the run ends: a
+// page takes the place of its file, and of a link there, by a new file
+// beside it.
+std::string FolderFile(const char* name) {
+  static std::string folder;
+  folder = (std::filesystem::temp_directory_path() / "tessalune-fuzz-XXXXXX").string();
+  if (!mkdtemp(folder.data())) __builtin_trap();
+  std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  });
+  return folder + "/" + name;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string templateFile = MemoryFile("template");
-  static const std::string pageFile = MemoryFile("page");
+  static const std::string pageFile = FolderFile("page.html");
   FuzzedDataProvider input(data, size);
 
   tessalune::TPageTemplate page;
