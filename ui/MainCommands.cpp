@@ -203,18 +203,14 @@ void TMainActions::miRenameImagesClick() {
     return;
   }
   const std::vector<std::string> before = PictureFileNames(Form.Gallery());
-  const auto showNames = [this] {
-    TImageView& list = Form.ImageView();
-    for (int i = 0; i < list.Count(); ++i) list.SetCaption(i, FileNamePart(list.GetImageFileAt(i)->FileName));
-    Form.UpdateImageProperties();
-  };
   ShowRenameDialog(Form.Gallery(), &Form, galleryFile, [&] {
-    showNames();
     if (PictureFileNames(Form.Gallery()) == before) return;
     MarkModified();
     if (!galleryFile.empty()) SaveRenamedGallery(Form.Project());
   });
-  showNames();
+  TImageView& list = Form.ImageView();
+  for (int i = 0; i < list.Count(); ++i) list.SetCaption(i, FileNamePart(list.GetImageFileAt(i)->FileName));
+  Form.UpdateImageProperties();
 }
 
 // The first selected picture in list order. The preview fits itself to the
